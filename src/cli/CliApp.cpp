@@ -1,0 +1,41 @@
+#include "CliApp.h"
+
+#include "ImageCommands.h"
+#include "TerminalUserServices.h"
+
+namespace tolvane {
+
+namespace {
+
+constexpr const char* kUsage = "usage: tolvane-cli check FILE\n"
+                               "       tolvane-cli export FILE\n"
+                               "       tolvane-cli rewrite IN OUT\n"
+                               "       tolvane-cli demo OUT\n";
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    TerminalUserServices ui(err);
+    const std::string command = args.empty() ? std::string() : args[0];
+    const std::size_t operands = args.empty() ? 0 : args.size() - 1;
+    if (command == "check" && operands == 1) {
+        return RunCheck(args[1], ui, out);
+    }
+    if (command == "export" && operands == 1) {
+        return RunExport(args[1], ui, out);
+    }
+    if (command == "rewrite" && operands == 2) {
+        return RunRewrite(args[1], args[2], ui, err);
+    }
+    if (command == "demo" && operands == 1) {
+        return RunDemo(args[1], ui, err);
+    }
+    if (command == "help" || command == "--help" || command == "-h") {
+        out << kUsage;
+        return 0;
+    }
+    err << kUsage;
+    return kExitUsage;
+}
+
+} // namespace tolvane

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Takes a Debian 12 machine from a checkout to a built Tolvane: installs what is missing, builds
+# (incrementally after the first time), then runs the program, the tests or the sanitizer tests.
+#   tools/dev.sh run        build and show the demo image
+#   tools/dev.sh test       build and run the whole test suite
+#   tools/dev.sh sanitize   build with AddressSanitizer and UBSan and run the core tests
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev)
+
+install_missing() {
+    local missing=()
+    for package in "${packages[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        local sudo=""
+        [ "$(id -u)" -ne 0 ] && sudo=sudo
+        $sudo apt-get update
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+    fi
+}
+
+build() {
+    local dir=$1
+    shift
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    fi
+    cmake --build "$dir"
+}
+
+install_missing
+case "${1:-}" in
+run)
+    build build
+    ./build/src/cli/tolvane-cli demo build/demo.mem
+    ./build/src/cli/tolvane-cli check build/demo.mem
+    ;;
+test)
+    build build
+    ctest --test-dir build --output-on-failure
+    ;;
+sanitize)
+    build build-sanitize -DTOLVANE_SANITIZE=ON -DTOLVANE_BUILD_BENCH=OFF
+    ctest --test-dir build-sanitize -L core --output-on-failure
+    ;;
+*)
+    echo "usage: tools/dev.sh run|test|sanitize" >&2
+    exit 64
+    ;;
+esac
