@@ -100,7 +100,8 @@ int RunRewrite(const std::string& in, const std::string& outPath, UserServices& 
 int RunDemo(const std::string& outPath, UserServices& ui, std::ostream& err) {
     const std::vector<uint8_t> bytes = BuildDemoImage(ui);
     std::ofstream file(outPath, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     file.close();
     if (!file) {
         err << "Cannot write the demo image to " << outPath << '\n';

@@ -57,11 +57,11 @@ Json Tables(const UnitConfiguration& unit, Json result) {
     Json zones = Json::array();
     for (int i = 0; i < kTableEntries; ++i) {
         const ValidationGroupTable& vg = unit.validationGroups;
-        groups.push_back({{"door_schedule", vg.doorSchedule[i]},
-                          {"time_zones",
-                           {vg.timeZone[0][i], vg.timeZone[1][i], vg.timeZone[2][i],
-                            vg.timeZone[3][i]}},
-                          {"anti_passback", vg.antiPassback[i] != 0}});
+        groups.push_back(
+            {{"door_schedule", vg.doorSchedule[i]},
+             {"time_zones",
+              {vg.timeZone[0][i], vg.timeZone[1][i], vg.timeZone[2][i], vg.timeZone[3][i]}},
+             {"anti_passback", vg.antiPassback[i] != 0}});
         Json channels = Json::array();
         for (int c = 0; c < kChannels; ++c) {
             channels.push_back(unit.doorSchedules.channel[c][i] != 0);

@@ -75,7 +75,8 @@ ImageBuilder& ImageBuilder::Firmware(char major, char minor1, char minor2) {
 int ImageBuilder::TakePage() {
     for (int page = 0; page < pageCount_; ++page) {
         const int block = page + kSystemBlocks;
-        const std::size_t entry = kBankTable + kBankEntrySize * static_cast<std::size_t>(block / 32);
+        const std::size_t entry =
+            kBankTable + kBankEntrySize * static_cast<std::size_t>(block / 32);
         uint8_t& map = bytes_[entry + 4 + static_cast<std::size_t>((block % 32) / 8)];
         const uint8_t bit = static_cast<uint8_t>(1 << (block % 8));
         if ((map & bit) != 0) {
@@ -119,9 +120,10 @@ std::vector<int> ImageBuilder::AddDirectory(int directoryPages, uint16_t capacit
 }
 
 ImageBuilder& ImageBuilder::NamePageText(int slot, const std::string& text) {
-    auto record = Page(directoryChain_.at(directoryChain_.size() - 1))
-                      .subspan(kNamePageRecords + kNamePageRecordSize * static_cast<std::size_t>(slot),
-                               kNamePageRecordSize);
+    auto record =
+        Page(directoryChain_.at(directoryChain_.size() - 1))
+            .subspan(kNamePageRecords + kNamePageRecordSize * static_cast<std::size_t>(slot),
+                     kNamePageRecordSize);
     std::fill_n(record.begin(), kNameSize, ' ');
     std::copy_n(text.begin(), std::min(text.size(), kNameSize), record.begin());
     return *this;
@@ -155,8 +157,7 @@ std::vector<uint8_t> ImageBuilder::EncodeEvent(uint8_t type, const EventStamp& s
 }
 
 ImageBuilder& ImageBuilder::AddEvent(uint8_t type, const EventStamp& stamp,
-                                     std::span<const uint8_t, 4> id, uint8_t mod,
-                                     uint8_t context) {
+                                     std::span<const uint8_t, 4> id, uint8_t mod, uint8_t context) {
     const std::size_t page = eventsWritten_ / kEventSlotsPerPage;
     const std::size_t slot = eventsWritten_ % kEventSlotsPerPage;
     const auto record = EncodeEvent(type, stamp, id, mod, context);

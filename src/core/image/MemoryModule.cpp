@@ -76,7 +76,9 @@ bool WriteFully(int fd, const uint8_t* bytes, std::size_t size) {
 
 MemoryModule::MemoryModule(UserServices& ui) : ui_(ui) {}
 
-MemoryModule::~MemoryModule() { Clear(); }
+MemoryModule::~MemoryModule() {
+    Clear();
+}
 
 void MemoryModule::Clear() {
     system_.fill(0);
@@ -167,13 +169,21 @@ std::vector<uint8_t> MemoryModule::GetBytes() const {
     return bytes;
 }
 
-int MemoryModule::PageCountOf(uint8_t sizeCode) { return GeometryOf(sizeCode).pages; }
+int MemoryModule::PageCountOf(uint8_t sizeCode) {
+    return GeometryOf(sizeCode).pages;
+}
 
-int MemoryModule::BankCountOf(uint8_t sizeCode) { return GeometryOf(sizeCode).banks; }
+int MemoryModule::BankCountOf(uint8_t sizeCode) {
+    return GeometryOf(sizeCode).banks;
+}
 
-int MemoryModule::GetPageCount() const { return PageCountOf(GetSizeCode()); }
+int MemoryModule::GetPageCount() const {
+    return PageCountOf(GetSizeCode());
+}
 
-int MemoryModule::GetBankCount() const { return BankCountOf(GetSizeCode()); }
+int MemoryModule::GetBankCount() const {
+    return BankCountOf(GetSizeCode());
+}
 
 bool MemoryModule::IsPage(int page) const {
     return page >= 0 && page < GetPageCount() && page < GetLoadedPageCount();
@@ -195,7 +205,8 @@ std::span<const uint8_t> MemoryModule::GetPage(int page) const {
 
 std::string MemoryModule::GetFirmwareVersion() const {
     std::string text;
-    for (const std::size_t offset : {kFirmwareVersion, kFirmwareVersion + 1, kFirmwareVersion + 2}) {
+    for (const std::size_t offset :
+         {kFirmwareVersion, kFirmwareVersion + 1, kFirmwareVersion + 2}) {
         if (system_[offset] == 0) {
             break;
         }
@@ -251,7 +262,9 @@ void MemoryModule::SetChainStart(int chain, int page) {
     system_[entry + 2] = 1;
 }
 
-uint8_t MemoryModule::GetChainPageCount(int chain) const { return system_[ChainEntry(chain) + 2]; }
+uint8_t MemoryModule::GetChainPageCount(int chain) const {
+    return system_[ChainEntry(chain) + 2];
+}
 
 void MemoryModule::SetChainPageCount(int chain, uint8_t count) {
     system_[ChainEntry(chain) + 2] = count;

@@ -69,7 +69,7 @@ struct UnitAddress {
 };
 
 class MemoryModule {
-public:
+  public:
     using Page = std::array<uint8_t, layout::kPageSize>;
 
     static constexpr const char* kOldestSupportedFirmware = "5.00";
@@ -194,7 +194,7 @@ public:
     void WriteDirectory(const DirectoryList& list);
     uint16_t GetDirectoryCapacity() const { return directoryCapacity_; }
 
-private:
+  private:
     // Reads up to size bytes into the buffer and returns how many came.
     using ByteSource = std::function<std::size_t(uint8_t* buffer, std::size_t size)>;
 

@@ -130,7 +130,8 @@ void MemoryModule::WriteDirectory(const DirectoryList& list) {
         const std::size_t index = slot - 1;
         const DirectoryEntry& entry = list.At(index);
         WriteBE16(record, 0, entry.code);
-        record[2] = static_cast<uint8_t>(kRecordInUse | (entry.extendedTalk ? kRecordExtendedTalk : 0));
+        record[2] =
+            static_cast<uint8_t>(kRecordInUse | (entry.extendedTalk ? kRecordExtendedTalk : 0));
         const std::size_t digits = std::min<std::size_t>(entry.digitCount, kDirectoryPhoneSize);
         record[kRecordCount] = static_cast<uint8_t>(digits);
         const std::size_t j = position[index];

@@ -23,25 +23,37 @@ std::size_t RelayField(std::size_t base, int channel) {
 
 } // namespace
 
-bool MemoryModule::GetAccOutButtonOffset() const { return (system_[kAccOutButtonOffset] & 1) != 0; }
+bool MemoryModule::GetAccOutButtonOffset() const {
+    return (system_[kAccOutButtonOffset] & 1) != 0;
+}
 
-uint8_t MemoryModule::GetAccOutFormat() const { return system_[kAccOutFormat] & 0x0F; }
+uint8_t MemoryModule::GetAccOutFormat() const {
+    return system_[kAccOutFormat] & 0x0F;
+}
 
-uint8_t MemoryModule::GetAccOutFacilityCode() const { return system_[kAccOutFacilityCode]; }
+uint8_t MemoryModule::GetAccOutFacilityCode() const {
+    return system_[kAccOutFacilityCode];
+}
 
-uint8_t MemoryModule::GetAccOutMode() const { return system_[kAccOutMode] & 0x0F; }
+uint8_t MemoryModule::GetAccOutMode() const {
+    return system_[kAccOutMode] & 0x0F;
+}
 
 uint8_t MemoryModule::GetTransmitterFacilityCode() const {
     return system_[kTransmitterFacilityCode];
 }
 
-uint16_t MemoryModule::GetSystemSiteCode() const { return ReadBE16(system_, kSystemSiteCode); }
+uint16_t MemoryModule::GetSystemSiteCode() const {
+    return ReadBE16(system_, kSystemSiteCode);
+}
 
 uint8_t MemoryModule::GetDefaultButton(int channel) const {
     return system_[kDefaultButton + static_cast<std::size_t>(channel & 3)];
 }
 
-uint8_t MemoryModule::GetAlarmCutoffTime() const { return system_[kAlarmCutoffTime]; }
+uint8_t MemoryModule::GetAlarmCutoffTime() const {
+    return system_[kAlarmCutoffTime];
+}
 
 uint16_t MemoryModule::GetMaximumTransactionEntries() const {
     return ReadBE16(system_, kMaximumTransactionEntries);
@@ -78,9 +90,13 @@ std::string MemoryModule::ReadPassword(std::size_t offset) const {
     return text;
 }
 
-std::string MemoryModule::GetLocalPassword() const { return ReadPassword(kLocalPassword); }
+std::string MemoryModule::GetLocalPassword() const {
+    return ReadPassword(kLocalPassword);
+}
 
-std::string MemoryModule::GetRemotePassword() const { return ReadPassword(kRemotePassword); }
+std::string MemoryModule::GetRemotePassword() const {
+    return ReadPassword(kRemotePassword);
+}
 
 uint8_t MemoryModule::GetRelayOperation(int channel) const {
     return system_[RelayField(kRelay, channel)] & 0x0F;
@@ -108,9 +124,13 @@ std::string MemoryModule::ReadName(std::size_t offset) const {
     return text.substr(0, text.find('\0'));
 }
 
-std::string MemoryModule::GetInstallationName() const { return ReadName(kInstallationName); }
+std::string MemoryModule::GetInstallationName() const {
+    return ReadName(kInstallationName);
+}
 
-std::string MemoryModule::GetUnitName() const { return ReadName(kUnitName); }
+std::string MemoryModule::GetUnitName() const {
+    return ReadName(kUnitName);
+}
 
 std::string MemoryModule::GetChannelName(int channel) const {
     const std::size_t offset = kChannelNames + kNameSize * static_cast<std::size_t>(channel & 3);

@@ -17,7 +17,7 @@ inline constexpr int kTimeZoneDays = 8; // Sunday to Saturday, then Holiday
 struct ValidationGroupTable {
     std::array<uint8_t, kTableEntries> doorSchedule{};
     std::array<std::array<uint8_t, kTableEntries>, 4> timeZone{}; // time zones 1 to 4
-    std::array<int32_t, kTableEntries> antiPassback{};             // non-zero: "Timed"
+    std::array<int32_t, kTableEntries> antiPassback{};            // non-zero: "Timed"
 
     bool operator==(const ValidationGroupTable&) const = default;
 };
