@@ -16,7 +16,7 @@ namespace tolvane {
 namespace {
 
 class SilentUser : public UserServices {
-  public:
+public:
     MessageAnswer ShowMessage(const std::string&, MessageIcon, MessageButtons) override {
         return MessageAnswer::Ok;
     }
@@ -64,7 +64,7 @@ std::vector<uint8_t> BusyImage() {
 }
 
 class ImageFile {
-  public:
+public:
     ImageFile() {
         char name[] = "/tmp/tolvane-bench-XXXXXX";
         const int fd = ::mkstemp(name);
@@ -78,7 +78,7 @@ class ImageFile {
     ~ImageFile() { std::remove(path_.c_str()); }
     const std::string& Path() const { return path_; }
 
-  private:
+private:
     std::string path_;
 };
 

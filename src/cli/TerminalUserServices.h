@@ -9,13 +9,13 @@
 namespace tolvane {
 
 class TerminalUserServices : public UserServices {
-  public:
+public:
     explicit TerminalUserServices(std::ostream& err) : err_(err) {}
 
     MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
                               MessageButtons buttons) override;
 
-  private:
+private:
     std::ostream& err_;
 };
 

@@ -15,13 +15,13 @@ namespace {
 
 // A small fixed-seed generator, so the demo is the same bytes on every machine.
 class DemoRandom {
-  public:
+public:
     int Next(int bound) {
         state_ = state_ * 1103515245u + 12345u;
         return static_cast<int>((state_ >> 16) % static_cast<uint32_t>(bound));
     }
 
-  private:
+private:
     uint32_t state_ = 20261206u;
 };
 

@@ -22,7 +22,7 @@ struct EventStamp {
 };
 
 class ImageBuilder {
-  public:
+public:
     // A module of the size code's geometry with every bank present and every page free, " U" at
     // its start and firmware 5.00.
     explicit ImageBuilder(uint8_t sizeCode);
@@ -57,7 +57,7 @@ class ImageBuilder {
                                             std::span<const uint8_t, 4> id, uint8_t mod,
                                             uint8_t context);
 
-  private:
+private:
     std::size_t PageOffset(int page) const;
 
     std::vector<uint8_t> bytes_;

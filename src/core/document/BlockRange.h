@@ -6,7 +6,7 @@
 namespace tolvane {
 
 class BlockRange {
-  public:
+public:
     static constexpr uint16_t kMaxValidationGroup = 15;
 
     BlockRange() = default;
@@ -29,7 +29,7 @@ class BlockRange {
 
     bool operator==(const BlockRange&) const = default;
 
-  private:
+private:
     uint16_t first_ = 0;
     uint16_t last_ = 0;
     uint16_t validationGroup_ = 0;

@@ -12,7 +12,7 @@
 namespace tolvane {
 
 class DirectoryList {
-  public:
+public:
     DirectoryList() = default;
     DirectoryList(const DirectoryList& other);
     DirectoryList& operator=(const DirectoryList& other);
@@ -26,7 +26,7 @@ class DirectoryList {
     std::size_t Count() const { return entries_.size(); }
     void RemoveAll() { entries_.clear(); }
 
-  private:
+private:
     std::vector<std::unique_ptr<DirectoryEntry>> entries_;
 };
 

@@ -12,7 +12,7 @@ enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 class UserServices {
-  public:
+public:
     virtual ~UserServices() = default;
 
     virtual MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,

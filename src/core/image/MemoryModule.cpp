@@ -5,6 +5,7 @@
 #include "image/ByteOrder.h"
 
 #include <algorithm>
+#include <climits>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -311,6 +312,10 @@ ChainWalk MemoryModule::WalkFrom(int firstPage, int maxPages) const {
 // --- pages and banks ------------------------------------------------------------------------
 
 int MemoryModule::AllocatePage() {
+    return AllocatePageAvoiding({});
+}
+
+int MemoryModule::AllocatePageAvoiding(const std::vector<bool>& taken) {
     for (int bank = 0; bank < GetBankCount(); ++bank) {
         const std::size_t entry = kBankTable + kBankEntrySize * static_cast<std::size_t>(bank);
         if ((system_[entry] & 0x80) == 0 || system_[entry + 1] == 0) {
@@ -326,6 +331,11 @@ int MemoryModule::AllocatePage() {
                 // A free bit for the system area or for a block the image does not hold is a
                 // fault of the map; handing it out would corrupt the image, so it is passed over.
                 if (!IsPage(page)) {
+                    continue;
+                }
+                // A page that a chain holds is in use whatever the map says; it is passed over.
+                if (static_cast<std::size_t>(page) < taken.size() &&
+                    taken[static_cast<std::size_t>(page)]) {
                     continue;
                 }
                 map = static_cast<uint8_t>(map & ~(1 << bit));
@@ -428,27 +438,83 @@ UnitAddress MemoryModule::GetUnitAddress(int page, std::size_t pageOffset) {
             static_cast<uint16_t>(0x8000 + (block % kBlocksPerBank) * kPageSize + pageOffset)};
 }
 
-void MemoryModule::ReleaseFrom(int page, std::vector<bool>& keep) {
-    while (IsPage(page) && !keep[static_cast<std::size_t>(page)]) {
+void MemoryModule::ReleaseFrom(int page, std::vector<bool>& taken) {
+    while (IsPage(page) && !taken[static_cast<std::size_t>(page)]) {
         const int next = PageOfLink(kPageForwardLink, GetPage(page));
-        keep[static_cast<std::size_t>(page)] = true; // never visit it twice on a looping tail
+        taken[static_cast<std::size_t>(page)] = true; // never visit it twice on a looping tail
         ReleasePage(page);
         page = next;
     }
 }
 
-int MemoryModule::NextPageForWriting(int current, std::vector<bool>& used) {
+std::vector<bool> MemoryModule::PagesOfOtherChains(int chain) const {
+    std::vector<bool> taken(pages_.size(), false);
+    for (int other = 0; other < kChainCount; ++other) {
+        if (other == chain) {
+            continue;
+        }
+        // The pages the chain holds by its count; a page count of 0 still holds the first page
+        // (an emptied block code chain keeps one).
+        const int count = std::max<int>(GetChainPageCount(other), 1);
+        for (const int page : WalkChain(other, count).pages) {
+            taken[static_cast<std::size_t>(page)] = true;
+        }
+    }
+    return taken;
+}
+
+int MemoryModule::StartChainForWriting(int chain, bool nothingToWrite, const char* what,
+                                       std::vector<bool>& taken) {
+    int first = GetChainStart(chain);
+    const int count = GetChainPageCount(chain);
+    if (first != kNoPage && taken[static_cast<std::size_t>(first)]) {
+        first = kNoPage; // the entry names another chain's page: that page is not ours to write
+    }
+    if (nothingToWrite) {
+        if (first == kNoPage || count == 0) {
+            return kNoPage;
+        }
+        const std::vector<bool> otherChains = taken;
+        ReleaseFrom(first, taken);
+        taken = otherChains; // the released pages may be handed out again
+        ClearChainEntry(chain);
+        first = kNoPage;
+    }
+    if (first == kNoPage || count == 0) {
+        if (first != kNoPage) {
+            ReleasePage(first);
+        }
+        first = AllocatePageAvoiding(taken);
+        if (first == kNoPage) {
+            ShowOutOfPages(what);
+            return kNoPage;
+        }
+        SetChainStart(chain, first);
+    }
+    taken[static_cast<std::size_t>(first)] = true;
+    ClearBackLink(first);
+    return first;
+}
+
+int MemoryModule::NextPageForWriting(int current, std::vector<bool>& taken) {
     int next = GetNextPage(current);
-    if (next == kNoPage || used[static_cast<std::size_t>(next)]) {
-        next = AllocatePage();
+    if (next == kNoPage || taken[static_cast<std::size_t>(next)]) {
+        next = AllocatePageAvoiding(taken);
         if (next == kNoPage) {
             return kNoPage;
         }
         LinkPages(current, next);
         EndChain(next);
     }
-    used[static_cast<std::size_t>(next)] = true;
+    taken[static_cast<std::size_t>(next)] = true;
     return next;
+}
+
+void MemoryModule::FinishChain(int chain, int last, int pagesUsed, std::vector<bool>& taken) {
+    const int rest = PageOfLink(kPageForwardLink, GetPage(last));
+    EndChain(last);
+    ReleaseFrom(rest, taken);
+    SetChainPageCount(chain, static_cast<uint8_t>(pagesUsed));
 }
 
 void MemoryModule::ShowOutOfPages(const char* what) const {

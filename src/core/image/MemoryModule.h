@@ -69,7 +69,7 @@ struct UnitAddress {
 };
 
 class MemoryModule {
-  public:
+public:
     using Page = std::array<uint8_t, layout::kPageSize>;
 
     static constexpr const char* kOldestSupportedFirmware = "5.00";
@@ -194,7 +194,7 @@ class MemoryModule {
     void WriteDirectory(const DirectoryList& list);
     uint16_t GetDirectoryCapacity() const { return directoryCapacity_; }
 
-  private:
+private:
     // Reads up to size bytes into the buffer and returns how many came.
     using ByteSource = std::function<std::size_t(uint8_t* buffer, std::size_t size)>;
 
@@ -203,11 +203,21 @@ class MemoryModule {
     std::size_t ChainEntry(int chain) const;
     std::string ReadName(std::size_t offset) const;
     std::string ReadPassword(std::size_t offset) const;
-    // Releases the pages from page on along the forward links, sparing those already in keep.
-    void ReleaseFrom(int page, std::vector<bool>& keep);
-    // The next page of a chain being written: the one its forward link names when that is not
-    // already part of what is being written, else a new one linked in. kNoPage when none is free.
-    int NextPageForWriting(int current, std::vector<bool>& used);
+    // Writing a code chain. taken marks the pages that the chain being written must leave alone:
+    // those of every other chain, and those it has written so far.
+    std::vector<bool> PagesOfOtherChains(int chain) const;
+    int AllocatePageAvoiding(const std::vector<bool>& taken);
+    // Releases the pages from page on along the forward links, up to the first taken one.
+    void ReleaseFrom(int page, std::vector<bool>& taken);
+    // The chain's first page, ready to be written over: the existing one, or a new one when the
+    // chain has none. kNoPage when there is nothing to write or no page is free (said to the user).
+    int StartChainForWriting(int chain, bool nothingToWrite, const char* what,
+                             std::vector<bool>& taken);
+    // The page after current: the one its forward link names when that is not taken, else a new
+    // one linked in. kNoPage when none is free.
+    int NextPageForWriting(int current, std::vector<bool>& taken);
+    // Ends the chain at its last written page, releases what followed and sets the page count.
+    void FinishChain(int chain, int last, int pagesUsed, std::vector<bool>& taken);
     void ShowOutOfPages(const char* what) const;
 
     UserServices& ui_;

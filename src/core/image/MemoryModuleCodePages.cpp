@@ -4,7 +4,6 @@
 #include "image/MemoryModule.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace tolvane {
 
@@ -121,31 +120,11 @@ void MemoryModule::ReadEntryCodes(EntryCodeArray& codes) const {
 }
 
 void MemoryModule::WriteEntryCodes(const EntryCodeArray& codes) {
-    int first = GetChainStart(kEntryCodeChain);
-    const int count = GetChainPageCount(kEntryCodeChain);
-    if (codes.empty()) {
-        if (first == kNoPage || count == 0) {
-            return;
-        }
-        for (const int page : WalkFrom(first, INT_MAX).pages) {
-            ReleasePage(page);
-        }
-        ClearChainEntry(kEntryCodeChain);
-        first = kNoPage;
+    std::vector<bool> taken = PagesOfOtherChains(kEntryCodeChain);
+    const int first = StartChainForWriting(kEntryCodeChain, codes.empty(), "entry codes", taken);
+    if (first == kNoPage) {
+        return;
     }
-    if (first == kNoPage || count == 0) {
-        ReleasePage(first);
-        first = AllocatePage();
-        if (first == kNoPage) {
-            ShowOutOfPages("entry codes");
-            return;
-        }
-        SetChainStart(kEntryCodeChain, first);
-    }
-
-    std::vector<bool> used(pages_.size(), false);
-    used[static_cast<std::size_t>(first)] = true;
-    ClearBackLink(first);
     ClearPageData(first);
     int current = first;
     GetPage(current)[kPageHeaderByte2] = kEntryCodeSlots;
@@ -154,7 +133,7 @@ void MemoryModule::WriteEntryCodes(const EntryCodeArray& codes) {
     for (std::size_t r = 0; r < codes.size(); ++r) {
         if (r > 0 && r % kEntryCodeSlots == 0) {
             GetPage(current)[kPageHeaderByte2] = kEntryCodePageLeftForNext;
-            const int next = NextPageForWriting(current, used);
+            const int next = NextPageForWriting(current, taken);
             if (next == kNoPage) {
                 // The full page stays the last one: it has no free slot, and says so.
                 GetPage(current)[kPageHeaderByte2] = 0;
@@ -172,10 +151,7 @@ void MemoryModule::WriteEntryCodes(const EntryCodeArray& codes) {
         --page[kPageHeaderByte2];
     }
 
-    const int rest = PageOfLink(kPageForwardLink, GetPage(current));
-    EndChain(current);
-    ReleaseFrom(rest, used);
-    SetChainPageCount(kEntryCodeChain, static_cast<uint8_t>(pagesUsed));
+    FinishChain(kEntryCodeChain, current, pagesUsed, taken);
 }
 
 void MemoryModule::ReadBlockCodes(BlockCodeList& list, int kind) const {
@@ -208,31 +184,11 @@ void MemoryModule::WriteBlockCodes(const BlockCodeList& list, int kind) {
     if (chain < 0) {
         return;
     }
-    int first = GetChainStart(chain);
-    const int count = GetChainPageCount(chain);
-    if (list.ranges.empty()) {
-        if (first == kNoPage || count == 0) {
-            return;
-        }
-        for (const int page : WalkFrom(first, INT_MAX).pages) {
-            ReleasePage(page);
-        }
-        ClearChainEntry(chain);
-        first = kNoPage;
+    std::vector<bool> taken = PagesOfOtherChains(chain);
+    const int first = StartChainForWriting(chain, list.ranges.empty(), "block codes", taken);
+    if (first == kNoPage) {
+        return;
     }
-    if (first == kNoPage || count == 0) {
-        ReleasePage(first);
-        first = AllocatePage();
-        if (first == kNoPage) {
-            ShowOutOfPages("block codes");
-            return;
-        }
-        SetChainStart(chain, first);
-    }
-
-    std::vector<bool> used(pages_.size(), false);
-    used[static_cast<std::size_t>(first)] = true;
-    ClearBackLink(first);
     int current = first;
     int pagesUsed = 0;
     for (const BlockRange& range : list.ranges) {
@@ -240,7 +196,7 @@ void MemoryModule::WriteBlockCodes(const BlockCodeList& list, int kind) {
         const int rangeLast = range.Last();
         for (int runFirst = rangeFirst; runFirst <= rangeLast; runFirst += kBlockCodesPerPage) {
             if (pagesUsed > 0) {
-                const int next = NextPageForWriting(current, used);
+                const int next = NextPageForWriting(current, taken);
                 if (next == kNoPage) {
                     // The rest of this range is lost; the next range tries again, so the
                     // user hears of every range that did not fit.
@@ -257,10 +213,7 @@ void MemoryModule::WriteBlockCodes(const BlockCodeList& list, int kind) {
         }
     }
 
-    const int rest = PageOfLink(kPageForwardLink, GetPage(current));
-    EndChain(current);
-    ReleaseFrom(rest, used);
-    SetChainPageCount(chain, static_cast<uint8_t>(pagesUsed));
+    FinishChain(chain, current, pagesUsed, taken);
 }
 
 } // namespace tolvane

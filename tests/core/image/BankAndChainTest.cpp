@@ -14,7 +14,7 @@ namespace {
 using namespace layout;
 
 class BankAndChainTest : public ::testing::Test {
-  protected:
+protected:
     // A 128 KB module with every bank present and empty free maps, so each test sets the maps
     // it means.
     void SetUp() override {

@@ -1,1 +1,237 @@
+// Memory module files through real files: full modules of every size, unknown size codes, short
+// files, the signature and firmware checks with their messages, paths that are no memory module,
+// and saving in place (never creating, never truncating, and never passing a failed write as
+// saved).
+#include "ImageBuilder.h"
+#include "image/MemoryModule.h"
+#include "support/ScriptedUserServices.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace tolvane {
+namespace {
+
+using namespace layout;
+
+constexpr const char* kNotValid = "Not a valid memory module file";
+
+std::string FirmwareMessage(const std::string& version) {
+    return "The firmware version " + version +
+           " is not supported by this version of Tolvane.\n"
+           "No Varko older than version 5.00 are supported.";
+}
+
+class LoadSaveTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/tolvane-loadsave-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
+        const std::string path = dir_ + "/" + name;
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        file.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+
+    static std::vector<uint8_t> Read(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    }
+
+    std::string dir_;
+    ScriptedUserServices ui_;
+};
+
+TEST_F(LoadSaveTest, LoadsFullFilesOfEverySizeCode) {
+    const std::pair<uint8_t, int> sizes[] = {{0x40, 254}, {0x50, 126}, {0x60, 62}, {0x70, 14}};
+    for (const auto& [sizeCode, pages] : sizes) {
+        SCOPED_TRACE(static_cast<int>(sizeCode));
+        ImageBuilder builder(sizeCode);
+        builder.Page(pages - 1)[1023] = 0x22;
+        std::vector<uint8_t> bytes = builder.Bytes();
+        ASSERT_EQ(bytes.size(), kSystemAreaSize + kPageSize * static_cast<std::size_t>(pages));
+        const std::string path = Write("full.mem", bytes);
+
+        MemoryModule image(ui_);
+        EXPECT_EQ(image.Load(path), kLoadOk);
+        EXPECT_EQ(image.GetPageCount(), pages);
+        EXPECT_EQ(image.GetLoadedPageCount(), pages);
+        EXPECT_EQ(image.GetPage(pages - 1)[1023], 0x22);
+        EXPECT_EQ(image.GetBytes(), Read(path));
+
+        // Whatever follows the last page is not part of the module.
+        bytes.insert(bytes.end(), 300, 0x77);
+        EXPECT_EQ(image.Load(Write("longer.mem", bytes)), kLoadOk);
+        EXPECT_EQ(image.GetLoadedPageCount(), pages);
+        EXPECT_EQ(image.GetBytes().size(), bytes.size() - 300);
+    }
+    EXPECT_TRUE(ui_.Shown().empty());
+}
+
+TEST_F(LoadSaveTest, UnknownSizeCodeLoadsNoPagesAndPassesOnItsFirmware) {
+    ImageBuilder builder(0x40);
+    builder.Byte(kSizeCode, 0x33);
+    MemoryModule image(ui_);
+    EXPECT_EQ(image.Load(Write("odd.mem", builder.Bytes())), kLoadOk);
+    EXPECT_EQ(image.GetLoadedPageCount(), 0);
+    EXPECT_EQ(image.GetBankCount(), 0);
+    EXPECT_EQ(image.GetBytes().size(), kSystemAreaSize);
+    EXPECT_TRUE(ui_.Shown().empty());
+
+    builder.Firmware('4', '9', '9');
+    EXPECT_EQ(image.Load(Write("odd.mem", builder.Bytes())), kLoadInvalid);
+    EXPECT_EQ(ui_.Texts(), std::vector<std::string>{FirmwareMessage("4.99")});
+}
+
+TEST_F(LoadSaveTest, ShortFilesKeepWhatWasReadAndFail) {
+    ImageBuilder builder(0x70);
+    std::fill(builder.Page(0).begin(), builder.Page(0).end(), 0x5A);
+    std::fill(builder.Page(13).begin(), builder.Page(13).end(), 0x6B);
+    const std::vector<uint8_t> full = builder.Bytes();
+    struct Case {
+        std::size_t length;
+        int pages;
+    };
+    // A page is appended even when the file ends right before it: it stays all zero.
+    for (const Case c : {Case{2047, 0}, Case{2048, 1}, Case{3000, 1}, Case{16383, 14}}) {
+        SCOPED_TRACE(c.length);
+        const std::vector<uint8_t> part(full.begin(), full.begin() + c.length);
+        MemoryModule image(ui_);
+        EXPECT_EQ(image.Load(Write("short.mem", part)), kLoadInvalid);
+        EXPECT_EQ(image.GetLoadedPageCount(), c.pages);
+        const std::vector<uint8_t> held = image.GetBytes();
+        ASSERT_EQ(held.size(), kSystemAreaSize + kPageSize * static_cast<std::size_t>(c.pages));
+        EXPECT_TRUE(std::equal(part.begin(), part.end(), held.begin()));
+        EXPECT_TRUE(
+            std::all_of(held.begin() + c.length, held.end(), [](uint8_t b) { return b == 0; }));
+    }
+    // The version sits in the first bytes, so these files fail without a word.
+    EXPECT_TRUE(ui_.Shown().empty());
+}
+
+TEST_F(LoadSaveTest, MissingSignatureRejectsTheFileWithBothMessages) {
+    ImageBuilder builder(0x50);
+    builder.Byte(0, 'X');
+    MemoryModule image(ui_);
+    EXPECT_EQ(image.Load(Write("bad.mem", builder.Bytes())), kLoadInvalid);
+    ASSERT_EQ(ui_.Shown().size(), 2u);
+    EXPECT_EQ(ui_.Shown()[0].text, kNotValid);
+    EXPECT_EQ(ui_.Shown()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(ui_.Shown()[0].buttons, MessageButtons::Ok);
+    EXPECT_EQ(ui_.Shown()[1].text, FirmwareMessage(""));
+    EXPECT_EQ(ui_.Shown()[1].icon, MessageIcon::None);
+    EXPECT_EQ(ui_.Shown()[1].buttons, MessageButtons::Ok);
+    EXPECT_EQ(image.GetLoadedPageCount(), 0);
+    const auto system = image.GetSystemArea();
+    EXPECT_TRUE(std::all_of(system.begin(), system.end(), [](uint8_t b) { return b == 0; }));
+}
+
+TEST_F(LoadSaveTest, FirmwareBefore500IsRefusedButKeptAsRead) {
+    struct Case {
+        char bytes[3];
+        const char* text;
+        bool supported;
+    };
+    const Case cases[] = {{{'4', '9', '9'}, "4.99", false},
+                          {{'5', '1', '0'}, "5.10", true},
+                          {{'5', '0', '0'}, "5.00", true},
+                          {{0, '0', '0'}, "", false},
+                          {{'5', 0, '0'}, "5.", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ui_.Forget();
+        ImageBuilder builder(0x60);
+        builder.Firmware(c.bytes[0], c.bytes[1], c.bytes[2]);
+        MemoryModule image(ui_);
+        EXPECT_EQ(image.Load(Write("fw.mem", builder.Bytes())),
+                  c.supported ? kLoadOk : kLoadInvalid);
+        EXPECT_EQ(image.GetFirmwareVersion(), c.text);
+        EXPECT_EQ(image.GetLoadedPageCount(), 62);
+        EXPECT_EQ(ui_.Texts(), c.supported ? std::vector<std::string>{}
+                                           : std::vector<std::string>{FirmwareMessage(c.text)});
+    }
+}
+
+TEST_F(LoadSaveTest, PathsThatAreNoMemoryModule) {
+    MemoryModule image(ui_);
+    ASSERT_EQ(image.Load(Write("good.mem", ImageBuilder(0x70).Bytes())), kLoadOk);
+    // A failed open still leaves the previous image gone.
+    EXPECT_EQ(image.Load(dir_ + "/missing.mem"), kLoadCannotOpen);
+    EXPECT_EQ(image.GetSizeCode(), 0);
+    EXPECT_EQ(image.GetLoadedPageCount(), 0);
+    EXPECT_EQ(image.Load(dir_), kLoadCannotOpen);
+    EXPECT_TRUE(ui_.Shown().empty());
+
+    EXPECT_EQ(image.Load("/dev/null"), kLoadInvalid);
+    EXPECT_EQ(ui_.Texts(), (std::vector<std::string>{kNotValid, FirmwareMessage("")}));
+    EXPECT_EQ(image.GetBytes(), std::vector<uint8_t>(kSystemAreaSize, 0));
+}
+
+TEST_F(LoadSaveTest, SaveWritesInPlaceOnlyAndReportsFailedWrites) {
+    ImageBuilder builder(0x70);
+    builder.Page(5)[17] = 0x99;
+    const std::vector<uint8_t> bytes = builder.Bytes();
+    MemoryModule image(ui_);
+    ASSERT_EQ(image.LoadBytes(bytes), kLoadOk);
+
+    const std::string missing = dir_ + "/missing.mem";
+    EXPECT_EQ(image.Save(missing), kSaveCannotOpen);
+    EXPECT_FALSE(std::filesystem::exists(missing));
+    EXPECT_EQ(image.Save(dir_), kSaveCannotOpen);
+
+    std::vector<uint8_t> longer(bytes.size() + 500, 0xEE);
+    const std::string path = Write("longer.mem", longer);
+    EXPECT_EQ(image.Save(path), kSaveOk);
+    std::copy(bytes.begin(), bytes.end(), longer.begin());
+    EXPECT_EQ(Read(path), longer);
+
+    // A shorter file grows to the whole image.
+    const std::string shorter = Write("shorter.mem", std::vector<uint8_t>(10, 0xEE));
+    EXPECT_EQ(image.Save(shorter), kSaveOk);
+    EXPECT_EQ(Read(shorter), bytes);
+
+    // A full disk is a failed write, never a saved file.
+    if (std::filesystem::exists("/dev/full")) {
+        EXPECT_EQ(image.Save("/dev/full"), kSaveWriteFailed);
+    }
+}
+
+TEST_F(LoadSaveTest, SaveAfterAShortLoadWritesOnlyWhatWasRead) {
+    ImageBuilder builder(0x70);
+    std::fill(builder.Page(0).begin(), builder.Page(0).end(), 0x5A);
+    const std::vector<uint8_t> full = builder.Bytes();
+    const std::vector<uint8_t> part(full.begin(), full.begin() + 3000);
+    MemoryModule image(ui_);
+    ASSERT_EQ(image.Load(Write("short.mem", part)), kLoadInvalid);
+
+    const std::string target = Write("target.mem", std::vector<uint8_t>(16384, 0xEE));
+    EXPECT_EQ(image.Save(target), kSaveOk);
+    std::vector<uint8_t> expected(16384, 0xEE);
+    std::copy(part.begin(), part.end(), expected.begin());
+    std::fill(expected.begin() + 3000, expected.begin() + 3072, 0);
+    EXPECT_EQ(Read(target), expected);
+
+    // A rejected file leaves only a zero system area to write.
+    ImageBuilder noSignature(0x70);
+    noSignature.Byte(1, 0);
+    ASSERT_EQ(image.Load(Write("unsigned.mem", noSignature.Bytes())), kLoadInvalid);
+    const std::string other = Write("other.mem", std::vector<uint8_t>(4000, 0xEE));
+    EXPECT_EQ(image.Save(other), kSaveOk);
+    expected.assign(4000, 0xEE);
+    std::fill(expected.begin(), expected.begin() + kSystemAreaSize, 0);
+    EXPECT_EQ(Read(other), expected);
+}
+
+} // namespace
+} // namespace tolvane

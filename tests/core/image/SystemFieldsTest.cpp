@@ -14,7 +14,7 @@ namespace {
 using namespace layout;
 
 class SystemFieldsTest : public ::testing::Test {
-  protected:
+protected:
     void Load(ImageBuilder& builder) { ASSERT_EQ(image.LoadBytes(builder.Bytes()), kLoadOk); }
     uint8_t& At(std::size_t offset) { return image.GetSystemArea()[offset]; }
 
