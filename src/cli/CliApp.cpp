@@ -1,6 +1,7 @@
 #include "CliApp.h"
 
 #include "ImageCommands.h"
+#include "ReportCommand.h"
 #include "TerminalUserServices.h"
 
 namespace tolvane {
@@ -10,7 +11,14 @@ namespace {
 constexpr const char* kUsage = "usage: tolvane-cli check FILE\n"
                                "       tolvane-cli export FILE\n"
                                "       tolvane-cli rewrite IN OUT\n"
-                               "       tolvane-cli demo OUT\n";
+                               "       tolvane-cli demo OUT\n"
+                               "       tolvane-cli report KIND FILE [options]\n"
+                               "  KIND: system [--country C --area A --phone P]\n"
+                               "        events [--from \"YYYY-MM-DD HH:MM\"] [--to ...] "
+                               "[--channel A-D]... [--name TEXT]\n"
+                               "               [--device single-transmitter|block-transmitter|"
+                               "block-card|entry-code [--code N]]\n"
+                               "        block-transmitters | block-cards | directory\n";
 
 } // namespace
 
@@ -29,6 +37,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (command == "demo" && operands == 1) {
         return RunDemo(args[1], ui, err);
+    }
+    if (command == "report") {
+        return RunReport({args.begin() + 1, args.end()}, EventTime::Now(), ui, out, err);
     }
     if (command == "help" || command == "--help" || command == "-h") {
         out << kUsage;

@@ -71,7 +71,7 @@ void FillSettings(ImageBuilder& image) {
         const std::size_t record = kValidationGroups + kValidationGroupSize * g;
         image.Byte(record + 5, static_cast<uint8_t>(g % 4));
         image.Byte(record + 6, static_cast<uint8_t>((g % 10) << 4 | ((g + 1) % 10)));
-        image.Byte(record + 7, static_cast<uint8_t>(((g + 2) % 10) << 4 | 1));
+        image.Byte(record + 7, static_cast<uint8_t>(((g + 2) % 10) << 4 | (g + 3) % 10));
     }
 }
 
@@ -308,7 +308,7 @@ std::vector<uint8_t> BuildDemoImage(UserServices& ui) {
     FillSettings(builder);
     builder.AddChain(kSingleTransmitterChain, 2);
     builder.AddDirectory(3, 60);
-    builder.NamePageText(0, "  HARBOUR VIEW APARTMENTS ").NamePageText(1, "1200 Seaside Drive");
+    builder.NamePageText(0, " HARBOUR VIEW APARTMENTS").NamePageText(1, "1200 Seaside Drive");
     FillEventLog(builder, random);
 
     MemoryModule image(ui);

@@ -1,0 +1,159 @@
+#include "ReportCommand.h"
+
+#include "CliApp.h"
+#include "document/UnitConfiguration.h"
+#include "image/MemoryModule.h"
+#include "reports/EventLogFilter.h"
+#include "reports/ReportBuilder.h"
+#include "reports/ReportKind.h"
+#include "reports/SystemReport.h"
+
+#include <cstdio>
+#include <map>
+#include <optional>
+
+namespace tolvane {
+
+namespace {
+
+const std::map<std::string, int>& Kinds() {
+    static const std::map<std::string, int> kinds{{"system", kSystemReport},
+                                                  {"events", kEventLogReport},
+                                                  {"block-transmitters", kBlockTransmitterReport},
+                                                  {"block-cards", kBlockCardReport},
+                                                  {"directory", kDirectoryReport}};
+    return kinds;
+}
+
+const std::map<std::string, int>& Devices() {
+    static const std::map<std::string, int> devices{{"single-transmitter", kSingleTransmitter},
+                                                    {"block-transmitter", kBlockTransmitter},
+                                                    {"block-card", kBlockCard},
+                                                    {"entry-code", kEntryCodeDevice}};
+    return devices;
+}
+
+// "YYYY-MM-DD HH:MM", within the ranges the filter dialog allows.
+std::optional<EventTime> ParseTime(const std::string& text) {
+    EventTime time;
+    char tail = 0;
+    if (text.size() != 16 ||
+        std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d%c", &time.year, &time.month, &time.day,
+                    &time.hour, &time.minute, &tail) != 5) {
+        return std::nullopt;
+    }
+    if (time.month < 1 || time.month > 12 || time.day < 1 || time.day > 31 || time.hour < 0 ||
+        time.hour > 23 || time.minute < 0 || time.minute > 59) {
+        return std::nullopt;
+    }
+    return time;
+}
+
+std::optional<uint32_t> ParseCode(const std::string& text) {
+    if (text.empty() || text.size() > 8 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    return static_cast<uint32_t>(std::stoul(text));
+}
+
+struct ReportOptions {
+    std::string country;
+    std::string area;
+    std::string phone;
+    EventLogFilter filter;
+};
+
+// Reads the options of the report kind into options; an error text when they make no sense.
+std::string ParseOptions(int kind, const std::vector<std::string>& args, ReportOptions& options) {
+    EventLogFilter& filter = options.filter;
+    for (std::size_t i = 2; i < args.size(); i += 2) {
+        const std::string& option = args[i];
+        if (i + 1 >= args.size()) {
+            return option + " needs a value";
+        }
+        const std::string& value = args[i + 1];
+        const bool system = kind == kSystemReport;
+        const bool events = kind == kEventLogReport;
+        if (system && option == "--country") {
+            options.country = value;
+        } else if (system && option == "--area") {
+            options.area = value;
+        } else if (system && option == "--phone") {
+            options.phone = value;
+        } else if (events && (option == "--from" || option == "--to")) {
+            const std::optional<EventTime> time = ParseTime(value);
+            if (!time) {
+                return option +
+                       " wants \"YYYY-MM-DD HH:MM\" (month 1-12, day 1-31, hour 0-23, "
+                       "minute 0-59), not \"" +
+                       value + "\"";
+            }
+            (option == "--from" ? filter.begin : filter.end) = *time;
+            filter.selectByDate = true;
+        } else if (events && option == "--channel") {
+            if (value.size() != 1 || value[0] < 'A' || value[0] > 'D') {
+                return "--channel wants one of A, B, C, D, not \"" + value + "\"";
+            }
+            filter.channels[static_cast<std::size_t>(value[0] - 'A')] = true;
+            filter.selectByChannel = true;
+        } else if (events && option == "--name") {
+            if (value.size() > EventLogFilter::kMaxNameLength) {
+                return "--name takes at most 24 characters";
+            }
+            filter.name = value;
+            filter.selectByName = true;
+        } else if (events && option == "--device") {
+            const auto device = Devices().find(value);
+            if (device == Devices().end()) {
+                return "--device wants single-transmitter, block-transmitter, block-card or "
+                       "entry-code, not \"" +
+                       value + "\"";
+            }
+            filter.deviceType = device->second;
+            filter.selectByDeviceType = true;
+        } else if (events && option == "--code") {
+            const std::optional<uint32_t> code = ParseCode(value);
+            if (!code) {
+                return "--code wants a number from 0 to 99999999, not \"" + value + "\"";
+            }
+            filter.code = *code;
+        } else {
+            return "unknown option " + option + " for this report";
+        }
+    }
+    if (filter.selectByDate && !(filter.begin < filter.end)) {
+        return "The begin time must be less than the end time";
+    }
+    return {};
+}
+
+} // namespace
+
+int RunReport(const std::vector<std::string>& args, const EventTime& now, UserServices& ui,
+              std::ostream& out, std::ostream& err) {
+    const auto kind = args.empty() ? Kinds().end() : Kinds().find(args[0]);
+    if (kind == Kinds().end() || args.size() < 2) {
+        err << "usage: tolvane-cli report system|events|block-transmitters|block-cards|directory "
+               "FILE [options]\n";
+        return kExitUsage;
+    }
+    ReportOptions options;
+    options.filter.Reset(now);
+    if (const std::string error = ParseOptions(kind->second, args, options); !error.empty()) {
+        err << "tolvane-cli report: " << error << '\n';
+        return kExitUsage;
+    }
+
+    MemoryModule image(ui);
+    if (const int result = image.Load(args[1]); result != kLoadOk) {
+        return result;
+    }
+    UnitConfiguration lists;
+    lists.Unpack(image);
+    out << BuildReport(kind->second, image, lists, options.filter,
+                       SystemPhoneNumberText(options.country, options.area, options.phone));
+    return 0;
+}
+
+} // namespace tolvane
