@@ -1,22 +1,80 @@
 // The seam between the core and whoever talks to the user. The core never shows anything itself:
-// every message box goes through this interface, which the window, the command-line tool and the
-// tests each implement in their own way.
+// every message box, question, file chooser and modal dialog goes through this interface, which
+// the window, the command-line tool and the tests each implement in their own way.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace tolvane {
+
+struct EventLogFilter;
+class SelectUnitModel;
+class InstallationForm;
 
 enum class MessageIcon { None, Exclamation, Question, Information, Stop };
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 
+// What a file chooser offers. The filter is written "Label|pattern|Label|pattern||".
+struct FileDialogOptions {
+    std::string filter;
+    std::string initialName;
+    std::string defaultExtension;
+    bool hideReadOnly = true;
+    bool mustExist = false; // an open dialog that takes only existing files
+};
+
 class UserServices {
 public:
     virtual ~UserServices() = default;
 
+    // The caption of every message box is the program's name.
     virtual MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
                                       MessageButtons buttons) = 0;
+
+    // The chosen full path, or nullopt on Cancel.
+    virtual std::optional<std::string> ChooseFileToOpen(const FileDialogOptions& options) {
+        (void)options;
+        return std::nullopt;
+    }
+    virtual std::optional<std::string> ChooseFileToSave(const FileDialogOptions& options) {
+        (void)options;
+        return std::nullopt;
+    }
+
+    // The busy cursor, shown while a long piece of work runs on the user interface thread.
+    virtual void BeginBusy() {}
+    virtual void EndBusy() {}
+    // The document's report text changed: the views show it anew.
+    virtual void UpdateViews() {}
+    virtual void SetTitle(const std::string& title) { (void)title; }
+
+    // Modal dialogs, each on a working copy; true when the user left it with OK.
+    virtual bool RunSelectUnitDialog(SelectUnitModel& model) {
+        (void)model;
+        return false;
+    }
+    virtual bool RunInstallationDialog(InstallationForm& form) {
+        (void)form;
+        return false;
+    }
+    virtual bool RunFilterDialog(EventLogFilter& filter) {
+        (void)filter;
+        return false;
+    }
+};
+
+// Shows the busy cursor for as long as it lives.
+class BusyCursor {
+public:
+    explicit BusyCursor(UserServices& ui) : ui_(ui) { ui_.BeginBusy(); }
+    ~BusyCursor() { ui_.EndBusy(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    UserServices& ui_;
 };
 
 } // namespace tolvane

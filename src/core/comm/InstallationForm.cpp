@@ -1,0 +1,36 @@
+#include "comm/InstallationForm.h"
+
+#include "document/UserServices.h"
+
+namespace tolvane {
+
+InstallationForm::InstallationForm() {
+    fields.countryCode = "1";
+}
+
+void InstallationForm::BrowseForFile(UserServices& ui) {
+    FileDialogOptions options;
+    options.filter = "Memory Module Files (*.mem)|*.mem|All Files (*.*)|*.*||";
+    options.defaultExtension = "mem";
+    options.hideReadOnly = true;
+    options.initialName = !fields.fileName.empty() ? fields.fileName
+                          : !fields.name.empty()   ? fields.name
+                                                   : "NewFile";
+    if (const std::optional<std::string> path = ui.ChooseFileToSave(options)) {
+        fields.fileName = *path;
+    }
+}
+
+bool InstallationForm::Accept(UserServices& ui) const {
+    const char* problem = fields.fileName.empty()   ? "File name is required"
+                          : fields.name.empty()     ? "Installation name is required"
+                          : fields.password.empty() ? "Password is required"
+                                                    : nullptr;
+    if (problem != nullptr) {
+        ui.ShowMessage(problem, MessageIcon::Exclamation, MessageButtons::Ok);
+        return false;
+    }
+    return true;
+}
+
+} // namespace tolvane

@@ -1,0 +1,42 @@
+// A profile file on disk. Every read takes the file afresh and every write rewrites it, so two
+// documents never work from stale copies; a write goes to a file beside it that is renamed over
+// it, so a full disk never leaves half a file.
+#pragma once
+
+#include "comm/ProfileSnapshot.h"
+
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace tolvane {
+
+class ProfileFile {
+public:
+    // mode is the file's mode when written; files holding passwords pass 0600.
+    explicit ProfileFile(std::string path, mode_t mode = 0644);
+
+    const std::string& Path() const { return path_; }
+
+    // The file as it is now; a missing or unreadable file reads as empty.
+    ProfileSnapshot Read() const;
+
+    bool WriteString(const std::string& section, const std::string& key, const std::string& value);
+    bool WriteInt32(const std::string& section, const std::string& key, int32_t value);
+
+    // Removes the file; a file that is not there counts as removed.
+    bool Delete();
+
+private:
+    bool Write(const ProfileSnapshot& snapshot) const;
+
+    std::string path_;
+    mode_t mode_;
+};
+
+// The one directory where the profile files live: $TOLVANE_CONFIG_DIR, else
+// $XDG_CONFIG_HOME/tolvane, else ~/.config/tolvane. Created when missing.
+std::string ConfigDirectory();
+
+} // namespace tolvane

@@ -1,0 +1,310 @@
+#include "document/CZemrixDoc.h"
+
+#include "comm/SelectUnitModel.h"
+#include "document/CommandIds.h"
+#include "document/UserServices.h"
+#include "reports/ReportBuilder.h"
+#include "reports/ReportKind.h"
+#include "reports/SystemReport.h"
+
+#include <filesystem>
+
+namespace tolvane {
+
+namespace {
+
+constexpr const char* kMemoryModuleFilter =
+    "Memory Module Files (*.mem)|*.mem|All Files (*.*)|*.*||";
+
+int ReportKindOf(int commandId) {
+    switch (commandId) {
+    case kCmdEventLogReport:
+        return kEventLogReport;
+    case kCmdSystemReport:
+        return kSystemReport;
+    case kCmdDirectoryReport:
+        return kDirectoryReport;
+    case kCmdBlockTransmitterReport:
+        return kBlockTransmitterReport;
+    case kCmdBlockCardReport:
+        return kBlockCardReport;
+    default:
+        return 0;
+    }
+}
+
+// Commands that only make sense with an image in the document.
+bool NeedsLoadedImage(int commandId) {
+    switch (commandId) {
+    case kCmdReload:
+    case kCmdSave:
+    case kCmdUpload:
+    case kCmdBlockTransmitters:
+    case kCmdBlockCards:
+    case kCmdEntryCodes:
+    case kCmdTelephoneEntries:
+    case kCmdValidationGroups:
+    case kCmdDoorSchedules:
+    case kCmdTimeZones:
+    case kCmdHolidays:
+    case kCmdFilterEventLog:
+        return true;
+    default:
+        return ReportKindOf(commandId) != 0;
+    }
+}
+
+void CopyReplacing(const std::string& from, const std::string& to) {
+    std::error_code ignored;
+    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing,
+                               ignored);
+}
+
+} // namespace
+
+CZemrixDoc::CZemrixDoc(UserServices& ui, const std::string& configDirectory, Clock clock)
+    : ui_(ui), configDirectory_(configDirectory), clock_(std::move(clock)), image_(ui) {
+    filter_.Reset(clock_());
+}
+
+ProfileFile CZemrixDoc::GateList() const {
+    // It holds the units' passwords: nobody else may read it.
+    return ProfileFile(configDirectory_ + "/gatelist.ini", 0600);
+}
+
+void CZemrixDoc::Create() {
+    installations_.LoadInstallationList(GateList());
+    OpenSelectedInstallation();
+}
+
+std::string CZemrixDoc::WindowTitle() const {
+    if (!IsFileLoaded()) {
+        return "Tolvane";
+    }
+    return "Tolvane - " + image_.GetInstallationName();
+}
+
+void CZemrixDoc::ReadImage() {
+    filter_.Reset(clock_());
+    lists_.Unpack(image_);
+    ui_.SetTitle(WindowTitle());
+    RegenerateReport();
+    changed_ = 0;
+}
+
+void CZemrixDoc::WriteImage() {
+    lists_.Pack(image_);
+    changed_ = 0;
+}
+
+void CZemrixDoc::MakeBackups() const {
+    // The base is the path without its extension: the last '.' counts only when it comes after
+    // the last '/', so a dotted directory name is never cut.
+    const std::size_t slash = filePath_.rfind('/');
+    const std::size_t dot = filePath_.rfind('.');
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    const std::string base = hasExtension ? filePath_.substr(0, dot) : filePath_;
+    CopyReplacing(base + ".001", base + ".002");
+    CopyReplacing(filePath_, base + ".001");
+}
+
+void CZemrixDoc::SaveToFile() {
+    MakeBackups();
+    if (image_.Save(filePath_) != kSaveOk) {
+        ui_.ShowMessage("Error Saving the file", MessageIcon::None, MessageButtons::Ok);
+    }
+}
+
+void CZemrixDoc::OfferSave() {
+    if (changed_ == 0 || fileLoaded_ == 0) {
+        return;
+    }
+    const MessageAnswer answer =
+        ui_.ShowMessage("Data has changed  --  Do you wish to save changes?", MessageIcon::Question,
+                        MessageButtons::YesNo);
+    if (answer == MessageAnswer::No) {
+        return;
+    }
+    WriteImage();
+    SaveToFile();
+}
+
+void CZemrixDoc::OpenSelectedInstallation() {
+    const int32_t selected = installations_.selected;
+    if (selected < 0 || selected >= static_cast<int32_t>(installations_.records.size())) {
+        return;
+    }
+    const Installation& installation = installations_.records[static_cast<std::size_t>(selected)];
+    listed_ = 1;
+    password_ = installation.password;
+    filePath_ = installation.fileName;
+    countryCode_ = installation.countryCode;
+    areaCode_ = installation.areaCode;
+    phoneNumber_ = installation.phoneNumber;
+    fileLoaded_ = image_.Load(filePath_) == kLoadOk ? 1 : 0;
+    ReadImage();
+}
+
+void CZemrixDoc::RegenerateReport() {
+    reportText_.clear();
+    if (fileLoaded_ == 0) {
+        ui_.UpdateViews();
+        return;
+    }
+    {
+        const BusyCursor busy(ui_);
+        reportText_ = BuildReport(reportKind_, image_, lists_, filter_,
+                                  SystemPhoneNumberText(countryCode_, areaCode_, phoneNumber_));
+    }
+    ui_.UpdateViews();
+}
+
+void CZemrixDoc::OnSelectSystem() {
+    ProfileFile gateList = GateList();
+    installations_.LoadInstallationList(gateList);
+    SelectUnitModel model(installations_);
+    if (!ui_.RunSelectUnitDialog(model)) {
+        return;
+    }
+    model.StoreInto(installations_);
+    OfferSave();
+    OpenSelectedInstallation();
+    if (model.Changed()) {
+        installations_.SaveInstallationList(gateList, ui_);
+    } else {
+        installations_.SaveSelectedInstallation(gateList);
+    }
+}
+
+void CZemrixDoc::OnOpen() {
+    FileDialogOptions options;
+    options.filter = kMemoryModuleFilter;
+    options.initialName = "*.mem";
+    options.defaultExtension = "mem";
+    options.hideReadOnly = true;
+    options.mustExist = true;
+    const std::optional<std::string> path = ui_.ChooseFileToOpen(options);
+    if (!path) {
+        return;
+    }
+    filePath_ = *path;
+    fileLoaded_ = 1;
+    if (image_.Load(filePath_) != kLoadOk) {
+        fileLoaded_ = 0;
+        filePath_.clear();
+        ui_.ShowMessage("Error Loading the file", MessageIcon::None, MessageButtons::Ok);
+    } else {
+        // A file opened by hand belongs to no installation, so the next start opens nothing.
+        listed_ = 0;
+        installations_.selected = -1;
+        ProfileFile gateList = GateList();
+        installations_.SaveSelectedInstallation(gateList);
+    }
+    ReadImage();
+}
+
+void CZemrixDoc::OnSave() {
+    if (fileLoaded_ == 0) {
+        return;
+    }
+    if (ui_.ShowMessage("Save access control system information to file -- Are you sure?",
+                        MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::No) {
+        return;
+    }
+    WriteImage();
+    SaveToFile();
+}
+
+void CZemrixDoc::OnReload() {
+    if (fileLoaded_ == 0) {
+        return;
+    }
+    if (ui_.ShowMessage("Reload access control system information from file -- Are you sure?",
+                        MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::No) {
+        return;
+    }
+    if (image_.Load(filePath_) != kLoadOk) {
+        fileLoaded_ = 0;
+        filePath_.clear();
+        ui_.ShowMessage("Error Loading the file", MessageIcon::None, MessageButtons::Ok);
+    }
+    ReadImage();
+}
+
+void CZemrixDoc::OnNewDocument() {
+    // The one document stays what it is; only the view is emptied and the title set.
+    reportText_.clear();
+    ui_.UpdateViews();
+    ui_.SetTitle(WindowTitle());
+}
+
+void CZemrixDoc::OnReport(int reportKind) {
+    reportKind_ = reportKind;
+    RegenerateReport();
+}
+
+void CZemrixDoc::OnFilterEventLog() {
+    EventLogFilter copy = filter_;
+    if (!ui_.RunFilterDialog(copy)) {
+        return;
+    }
+    filter_ = copy;
+    if (reportKind_ == kEventLogReport) {
+        RegenerateReport();
+    }
+}
+
+bool CZemrixDoc::OnCommand(int commandId) {
+    if (const int kind = ReportKindOf(commandId); kind != 0) {
+        OnReport(kind);
+        return true;
+    }
+    switch (commandId) {
+    case kCmdSelectSystem:
+        OnSelectSystem();
+        return true;
+    case kCmdOpen:
+        OnOpen();
+        return true;
+    case kCmdSave:
+        OnSave();
+        return true;
+    case kCmdReload:
+        OnReload();
+        return true;
+    case kCmdNew:
+        OnNewDocument();
+        return true;
+    case kCmdFilterEventLog:
+        OnFilterEventLog();
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::optional<bool> CZemrixDoc::IsCommandEnabled(int commandId) const {
+    if (NeedsLoadedImage(commandId)) {
+        return IsFileLoaded();
+    }
+    switch (commandId) {
+    case kCmdSelectSystem:
+    case kCmdOpen:
+    case kCmdDownload:
+    case kCmdNew:
+        return true;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<bool> CZemrixDoc::IsCommandChecked(int commandId) const {
+    const int kind = ReportKindOf(commandId);
+    if (kind == 0) {
+        return std::nullopt;
+    }
+    return reportKind_ == kind;
+}
+
+} // namespace tolvane

@@ -1,0 +1,110 @@
+// The one document: the working state of one access control unit. It owns the installation list,
+// the memory module image, the lists and tables the editors change, the event log filter and the
+// report on display, and carries out the file, selection and report commands.
+#pragma once
+
+#include "comm/InstallationList.h"
+#include "comm/ProfileFile.h"
+#include "document/UnitConfiguration.h"
+#include "image/MemoryModule.h"
+#include "reports/EventLogFilter.h"
+#include "reports/EventTime.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace tolvane {
+
+class UserServices;
+
+class CZemrixDoc {
+public:
+    using Clock = std::function<EventTime()>;
+
+    // configDirectory holds "gatelist.ini"; clock gives the time the filter is reset to.
+    CZemrixDoc(UserServices& ui, const std::string& configDirectory, Clock clock = EventTime::Now);
+    CZemrixDoc(const CZemrixDoc&) = delete;
+    CZemrixDoc& operator=(const CZemrixDoc&) = delete;
+
+    // Document creation: loads the installation list and opens the installation that was
+    // selected when the program last ran.
+    void Create();
+    // Before the document goes away: the prompt for unsaved changes.
+    void Close() { OfferSave(); }
+
+    // --- what the document holds ------------------------------------------------------------
+
+    const InstallationList& Installations() const { return installations_; }
+    MemoryModule& Image() { return image_; }
+    const MemoryModule& Image() const { return image_; }
+    UnitConfiguration& Lists() { return lists_; }
+    const UnitConfiguration& Lists() const { return lists_; }
+    const EventLogFilter& Filter() const { return filter_; }
+    const std::string& ReportText() const { return reportText_; }
+    int ReportKind() const { return reportKind_; }
+    bool IsModified() const { return changed_ != 0; }
+    bool IsFileLoaded() const { return fileLoaded_ != 0; }
+    bool IsListed() const { return listed_ != 0; }
+    const std::string& FilePath() const { return filePath_; }
+    const std::string& Password() const { return password_; }
+    const std::string& CountryCode() const { return countryCode_; }
+    const std::string& AreaCode() const { return areaCode_; }
+    const std::string& PhoneNumber() const { return phoneNumber_; }
+    std::string WindowTitle() const;
+
+    // An editor accepted a change that is not yet saved.
+    void SetModified() { changed_ = 1; }
+
+    // --- operations other commands build on ---------------------------------------------------
+
+    void ReadImage();
+    void WriteImage();
+    void MakeBackups() const;
+    void OfferSave();
+    void OpenSelectedInstallation();
+    void RegenerateReport();
+
+    // --- commands -----------------------------------------------------------------------------
+
+    void OnSelectSystem();
+    void OnOpen();
+    void OnSave();
+    void OnReload();
+    void OnNewDocument();
+    void OnReport(int reportKind);
+    void OnFilterEventLog();
+
+    // Runs the command if the document carries it out; false when it is not the document's.
+    bool OnCommand(int commandId);
+    // Whether a command is enabled and checked, for the commands the document decides; nullopt
+    // for the others.
+    std::optional<bool> IsCommandEnabled(int commandId) const;
+    std::optional<bool> IsCommandChecked(int commandId) const;
+
+private:
+    ProfileFile GateList() const;
+    // Saves the image to the file in work after the backups; says so when it fails.
+    void SaveToFile();
+
+    UserServices& ui_;
+    std::string configDirectory_;
+    Clock clock_;
+
+    InstallationList installations_;
+    MemoryModule image_;
+    UnitConfiguration lists_;
+    EventLogFilter filter_;
+    std::string reportText_;
+    int reportKind_ = 2;
+    int changed_ = 0;
+    std::string phoneNumber_;
+    std::string areaCode_;
+    std::string countryCode_ = "1";
+    std::string password_;
+    int fileLoaded_ = 0;
+    int listed_ = 0;
+    std::string filePath_;
+};
+
+} // namespace tolvane
