@@ -7,6 +7,7 @@ namespace tolvane {
 MessageAnswer ScriptedUserServices::ShowMessage(const std::string& text, MessageIcon icon,
                                                 MessageButtons buttons) {
     shown_.push_back({text, icon, buttons});
+    calls_.push_back("message: " + text);
     if (buttons == MessageButtons::Ok) {
         return MessageAnswer::Ok;
     }
@@ -19,12 +20,72 @@ MessageAnswer ScriptedUserServices::ShowMessage(const std::string& text, Message
     return answer;
 }
 
+std::optional<std::string> ScriptedUserServices::NextFile(const char* kind,
+                                                          const FileDialogOptions& options) {
+    fileDialogs_.push_back(options);
+    calls_.push_back(std::string(kind) + ": " + options.initialName);
+    if (files_.empty()) {
+        ADD_FAILURE() << "unscripted file dialog";
+        return std::nullopt;
+    }
+    std::optional<std::string> path = files_.front();
+    files_.pop_front();
+    return path;
+}
+
+std::optional<std::string>
+ScriptedUserServices::ChooseFileToOpen(const FileDialogOptions& options) {
+    return NextFile("open", options);
+}
+
+std::optional<std::string>
+ScriptedUserServices::ChooseFileToSave(const FileDialogOptions& options) {
+    return NextFile("save as", options);
+}
+
+void ScriptedUserServices::BeginBusy() {
+    calls_.push_back("busy");
+}
+
+void ScriptedUserServices::EndBusy() {
+    calls_.push_back("idle");
+}
+
+void ScriptedUserServices::UpdateViews() {
+    calls_.push_back("views");
+}
+
+void ScriptedUserServices::SetTitle(const std::string& title) {
+    calls_.push_back("title: " + title);
+}
+
+bool ScriptedUserServices::RunSelectUnitDialog(SelectUnitModel& model) {
+    calls_.push_back("dialog: select unit");
+    return selectUnitDialog && selectUnitDialog(model);
+}
+
+bool ScriptedUserServices::RunInstallationDialog(InstallationForm& form) {
+    calls_.push_back("dialog: installation");
+    return installationDialog && installationDialog(form);
+}
+
+bool ScriptedUserServices::RunFilterDialog(EventLogFilter& filter) {
+    calls_.push_back("dialog: filter");
+    return filterDialog && filterDialog(filter);
+}
+
 std::vector<std::string> ScriptedUserServices::Texts() const {
     std::vector<std::string> texts;
     for (const ShownMessage& message : shown_) {
         texts.push_back(message.text);
     }
     return texts;
+}
+
+void ScriptedUserServices::Forget() {
+    shown_.clear();
+    calls_.clear();
+    fileDialogs_.clear();
 }
 
 } // namespace tolvane

@@ -1,10 +1,11 @@
-// A user who answers from a script and remembers everything the core showed, so tests can assert
-// the exact texts and their order.
+// A user who answers from a script and remembers everything the core asked and showed, so tests
+// can assert the exact texts and their order.
 #pragma once
 
 #include "document/UserServices.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,17 +21,42 @@ class ScriptedUserServices : public UserServices {
 public:
     // Answers given in order to questions; an Ok-only message box takes no answer from the script.
     void Answer(MessageAnswer answer) { answers_.push_back(answer); }
+    // Paths given in order to the file choosers; nullopt stands for Cancel.
+    void ChooseFile(std::optional<std::string> path) { files_.push_back(std::move(path)); }
+
+    // What the modal dialogs do when they run; each returns true for OK. Unset: Cancel.
+    std::function<bool(SelectUnitModel&)> selectUnitDialog;
+    std::function<bool(InstallationForm&)> installationDialog;
+    std::function<bool(EventLogFilter&)> filterDialog;
 
     MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
                               MessageButtons buttons) override;
+    std::optional<std::string> ChooseFileToOpen(const FileDialogOptions& options) override;
+    std::optional<std::string> ChooseFileToSave(const FileDialogOptions& options) override;
+    void BeginBusy() override;
+    void EndBusy() override;
+    void UpdateViews() override;
+    void SetTitle(const std::string& title) override;
+    bool RunSelectUnitDialog(SelectUnitModel& model) override;
+    bool RunInstallationDialog(InstallationForm& form) override;
+    bool RunFilterDialog(EventLogFilter& filter) override;
 
     const std::vector<ShownMessage>& Shown() const { return shown_; }
     std::vector<std::string> Texts() const;
-    void Forget() { shown_.clear(); }
+    // Every call in order, one line each: "message: ...", "open: ...", "title: ...", "views",
+    // "busy", "idle", "dialog: ...".
+    const std::vector<std::string>& Calls() const { return calls_; }
+    const std::vector<FileDialogOptions>& FileDialogs() const { return fileDialogs_; }
+    void Forget();
 
 private:
+    std::optional<std::string> NextFile(const char* kind, const FileDialogOptions& options);
+
     std::deque<MessageAnswer> answers_;
+    std::deque<std::optional<std::string>> files_;
     std::vector<ShownMessage> shown_;
+    std::vector<std::string> calls_;
+    std::vector<FileDialogOptions> fileDialogs_;
 };
 
 } // namespace tolvane
