@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Takes a Debian 12 machine from a checkout to a built Tolvane: installs what is missing, builds
 # (incrementally after the first time), then runs the program, the tests or the sanitizer tests.
-#   tools/dev.sh run        build and show the demo image
+#   tools/dev.sh run        build and start the program on the demo installation
 #   tools/dev.sh test       build and run the whole test suite
 #   tools/dev.sh sanitize   build with AddressSanitizer and UBSan and run the core tests
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev)
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+          qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation)
 
 install_missing() {
     local missing=()
@@ -37,15 +38,14 @@ install_missing
 case "${1:-}" in
 run)
     build build
-    ./build/src/cli/tolvane-cli demo build/demo.mem
-    ./build/src/cli/tolvane-cli check build/demo.mem
+    ./build/src/gui/tolvane --demo
     ;;
 test)
     build build
     ctest --test-dir build --output-on-failure
     ;;
 sanitize)
-    build build-sanitize -DTOLVANE_SANITIZE=ON -DTOLVANE_BUILD_BENCH=OFF
+    build build-sanitize -DTOLVANE_SANITIZE=ON -DTOLVANE_BUILD_BENCH=OFF -DTOLVANE_BUILD_GUI=OFF
     ctest --test-dir build-sanitize -L core --output-on-failure
     ;;
 *)

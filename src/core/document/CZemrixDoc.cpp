@@ -184,11 +184,13 @@ void CZemrixDoc::OnOpen() {
     options.defaultExtension = "mem";
     options.hideReadOnly = true;
     options.mustExist = true;
-    const std::optional<std::string> path = ui_.ChooseFileToOpen(options);
-    if (!path) {
-        return;
+    if (const std::optional<std::string> path = ui_.ChooseFileToOpen(options)) {
+        OpenFile(*path);
     }
-    filePath_ = *path;
+}
+
+bool CZemrixDoc::OpenFile(const std::string& path) {
+    filePath_ = path;
     fileLoaded_ = 1;
     if (image_.Load(filePath_) != kLoadOk) {
         fileLoaded_ = 0;
@@ -202,6 +204,7 @@ void CZemrixDoc::OnOpen() {
         installations_.SaveSelectedInstallation(gateList);
     }
     ReadImage();
+    return IsFileLoaded();
 }
 
 void CZemrixDoc::OnSave() {

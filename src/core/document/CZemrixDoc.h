@@ -69,6 +69,9 @@ public:
 
     void OnSelectSystem();
     void OnOpen();
+    // Open without the file chooser: a file named on the command line or in the recent files.
+    // True when it loaded.
+    bool OpenFile(const std::string& path);
     void OnSave();
     void OnReload();
     void OnNewDocument();

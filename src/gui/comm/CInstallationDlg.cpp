@@ -1,0 +1,88 @@
+#include "comm/CInstallationDlg.h"
+
+#include "comm/InstallationForm.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+namespace tolvane {
+
+namespace {
+
+QLineEdit* Field(const std::string& value, std::size_t limit) {
+    auto* field = new QLineEdit(QString::fromStdString(value));
+    field->setMaxLength(static_cast<int>(limit));
+    return field;
+}
+
+} // namespace
+
+CInstallationDlg::CInstallationDlg(InstallationForm& form, UserServices& ui, QWidget* parent)
+    : QDialog(parent), form_(form), ui_(ui) {
+    setWindowTitle("Installation Information");
+    const Installation& fields = form.fields;
+    name_ = Field(fields.name, InstallationForm::kNameLimit);
+    password_ = Field(fields.password, InstallationForm::kPasswordLimit);
+    fileName_ = Field(fields.fileName, InstallationForm::kFileNameLimit);
+    fileName_->setReadOnly(true);
+    countryCode_ = Field(fields.countryCode, InstallationForm::kCodeLimit);
+    areaCode_ = Field(fields.areaCode, InstallationForm::kCodeLimit);
+    phoneNumber_ = Field(fields.phoneNumber, InstallationForm::kPhoneLimit);
+    auto* digits = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
+    countryCode_->setValidator(digits);
+    areaCode_->setValidator(digits);
+
+    auto* browse = new QPushButton("...");
+    browse->setAutoDefault(false);
+    browse->setFixedWidth(browse->fontMetrics().horizontalAdvance("....") + 16);
+    connect(browse, &QPushButton::clicked, this, &CInstallationDlg::Browse);
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(fileName_);
+    fileRow->addWidget(browse);
+
+    auto* formLayout = new QFormLayout;
+    formLayout->addRow("Installation Name:", name_);
+    formLayout->addRow("Password:", password_);
+    formLayout->addRow("File Name:", fileRow);
+    formLayout->addRow("Country Code:", countryCode_);
+    formLayout->addRow("Area Code:", areaCode_);
+    formLayout->addRow("Phone Number:", phoneNumber_);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CInstallationDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CInstallationDlg::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(formLayout);
+    layout->addWidget(buttons);
+    setMinimumWidth(420);
+}
+
+void CInstallationDlg::TakeFields() {
+    Installation& fields = form_.fields;
+    fields.name = name_->text().toStdString();
+    fields.password = password_->text().toStdString();
+    fields.fileName = fileName_->text().toStdString();
+    fields.countryCode = countryCode_->text().toStdString();
+    fields.areaCode = areaCode_->text().toStdString();
+    fields.phoneNumber = phoneNumber_->text().toStdString();
+}
+
+void CInstallationDlg::Browse() {
+    TakeFields();
+    form_.BrowseForFile(ui_);
+    fileName_->setText(QString::fromStdString(form_.fields.fileName));
+}
+
+void CInstallationDlg::accept() {
+    TakeFields();
+    if (form_.Accept(ui_)) {
+        QDialog::accept();
+    }
+}
+
+} // namespace tolvane

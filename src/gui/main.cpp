@@ -1,0 +1,73 @@
+// tolvane: the desktop program.
+#include "comm/ProfileFile.h"
+#include "document/CZemrixDoc.h"
+#include "reports/CZemrixView.h"
+#include "shell/CMainFrame.h"
+#include "shell/DemoSetup.h"
+#include "shell/QtUserServices.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// Qt gives up hard without a display; say plainly why instead.
+bool HasDisplay() {
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0') {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!HasDisplay()) {
+        std::fprintf(stderr, "tolvane: no display to open a window on (neither DISPLAY nor "
+                             "WAYLAND_DISPLAY is set).\nStart it from a desktop session, or use "
+                             "tolvane-cli for the memory module tools.\n");
+        return 1;
+    }
+    Q_INIT_RESOURCE(tolvane); // the icons live in the static library
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Tolvane");
+    QApplication::setOrganizationName("Tolvane");
+    QApplication::setApplicationVersion("3.0");
+    QApplication::setWindowIcon(QIcon(":/icons/tolvane.svg"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Configures Varko access control units.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    QCommandLineOption demo("demo", "Start with the demo installation, in a directory of its own.");
+    parser.addOption(demo);
+    parser.addPositionalArgument("file", "A memory module file (*.mem) to open.", "[file]");
+    parser.process(application);
+
+    using namespace tolvane;
+    QtUserServices ui;
+    const std::string configDirectory = parser.isSet(demo) ? PrepareDemo(ui) : ConfigDirectory();
+    CZemrixDoc document(ui, configDirectory);
+    CMainFrame frame(document);
+    ui.SetWindow(&frame);
+    ui.SetViewUpdater([&frame] { frame.OnDocumentUpdated(); });
+    ui.SetTitleSetter([&frame](const std::string& title) {
+        frame.setWindowTitle(QString::fromStdString(title));
+    });
+    frame.show();
+
+    document.Create();
+    if (const QStringList files = parser.positionalArguments(); !files.isEmpty()) {
+        frame.OpenFile(files.front());
+    }
+    frame.setWindowTitle(QString::fromStdString(document.WindowTitle()));
+    frame.OnDocumentUpdated();
+    return QApplication::exec();
+}

@@ -1,0 +1,164 @@
+#include "reports/CZemrixView.h"
+
+#include "document/CZemrixDoc.h"
+#include "reports/CFindDialog.h"
+
+#include <QFontDatabase>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QAbstractTextDocumentLayout>
+#include <QTextDocument>
+
+namespace tolvane {
+
+namespace {
+
+QFont ReportFont() {
+    // "Courier New" maps to a metric-compatible face where the font configuration knows one, so
+    // columns and page breaks come out as on the unit owner's printouts; else the fixed font.
+    QFont font("Courier New");
+    font.setPointSize(9);
+    font.setStyleHint(QFont::TypeWriter);
+    if (!QFontInfo(font).fixedPitch()) {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPointSize(9);
+    }
+    return font;
+}
+
+} // namespace
+
+CZemrixView::CZemrixView(CZemrixDoc& source, QWidget* parent)
+    : QTextEdit(parent), document_(source) {
+    setFont(ReportFont());
+    document()->setDefaultFont(ReportFont());
+    setAcceptRichText(false);
+    setUndoRedoEnabled(false);
+    pageLayout_ = PageLayoutWithMargins();
+    ApplyPageWidth();
+    OnUpdate();
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+QPageLayout CZemrixView::PageLayoutWithMargins() const {
+    const QPrinter printer;
+    QPageLayout layout = printer.pageLayout();
+    layout.setUnits(QPageLayout::Millimeter);
+    layout.setMinimumMargins(QMarginsF());
+    layout.setMargins(
+        QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres));
+    return layout;
+}
+
+void CZemrixView::ApplyPageWidth() {
+    // The printable width in screen pixels: lines break where they will break on paper.
+    const double inches = pageLayout_.paintRect(QPageLayout::Inch).width();
+    setLineWrapMode(QTextEdit::FixedPixelWidth);
+    setLineWrapColumnOrWidth(static_cast<int>(inches * logicalDpiX()));
+}
+
+void CZemrixView::OnUpdate() {
+    setPlainText(QString::fromLatin1(document_.ReportText().data(),
+                                     static_cast<qsizetype>(document_.ReportText().size())));
+    document()->setModified(false);
+}
+
+bool CZemrixView::FindText(const QString& text, bool matchCase, bool forward) {
+    lastFind_ = text;
+    lastMatchCase_ = matchCase;
+    lastForward_ = forward;
+    if (text.isEmpty()) {
+        return false;
+    }
+    QTextDocument::FindFlags flags;
+    if (matchCase) {
+        flags |= QTextDocument::FindCaseSensitively;
+    }
+    if (!forward) {
+        flags |= QTextDocument::FindBackward;
+    }
+    if (find(text, flags)) {
+        return true;
+    }
+    // Once round from the other end, as a find that reached the end of the report.
+    QTextCursor cursor = textCursor();
+    cursor.movePosition(forward ? QTextCursor::Start : QTextCursor::End);
+    setTextCursor(cursor);
+    return find(text, flags);
+}
+
+void CZemrixView::OnFind() {
+    CFindDialog dialog(lastFind_, lastMatchCase_, lastForward_, this);
+    connect(&dialog, &CFindDialog::FindNext, this,
+            [this, &dialog](const QString& text, bool matchCase, bool forward) {
+                if (!FindText(text, matchCase, forward)) {
+                    QMessageBox::information(&dialog, "Tolvane",
+                                             QString("Cannot find \"%1\".").arg(text));
+                }
+            });
+    dialog.exec();
+}
+
+void CZemrixView::OnFindNext() {
+    if (lastFind_.isEmpty()) {
+        OnFind();
+        return;
+    }
+    if (!FindText(lastFind_, lastMatchCase_, lastForward_)) {
+        QMessageBox::information(this, "Tolvane", QString("Cannot find \"%1\".").arg(lastFind_));
+    }
+}
+
+void CZemrixView::PrintTo(QPrinter& printer) const {
+    printer.setPageLayout(pageLayout_);
+    // The page's own copy, laid out at the printer's resolution on the paint rectangle inside our
+    // margins; with a page size of its own the document adds no margins of its own.
+    QTextDocument page;
+    page.documentLayout()->setPaintDevice(&printer);
+    page.setDefaultFont(font());
+    page.setDocumentMargin(0);
+    page.setPlainText(toPlainText());
+    page.setPageSize(printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    page.print(&printer);
+}
+
+void CZemrixView::OnPrint() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(pageLayout_);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        PrintTo(printer);
+    }
+}
+
+void CZemrixView::OnPrintDirect() {
+    QPrinter printer(QPrinter::HighResolution);
+    PrintTo(printer);
+}
+
+void CZemrixView::OnPrintPreview() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(pageLayout_);
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* target) { PrintTo(*target); });
+    preview.exec();
+}
+
+void CZemrixView::OnPrintSetup() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(pageLayout_);
+    QPageSetupDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        // Another paper size moves the line breaks with it; the margins stay ours.
+        pageLayout_.setPageSize(printer.pageLayout().pageSize());
+        pageLayout_.setOrientation(printer.pageLayout().orientation());
+        ApplyPageWidth();
+    }
+}
+
+} // namespace tolvane

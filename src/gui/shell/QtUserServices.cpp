@@ -1,0 +1,139 @@
+#include "shell/QtUserServices.h"
+
+#include "comm/CInstallationDlg.h"
+#include "comm/CSelectUnitDlg.h"
+#include "reports/CFilterDlg.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace tolvane {
+
+namespace {
+
+QMessageBox::Icon IconOf(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Stop:
+        return QMessageBox::Critical;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+std::optional<std::string> Chosen(const QString& path) {
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path.toStdString();
+}
+
+void Prepare(QFileDialog& dialog, const FileDialogOptions& options) {
+    dialog.setNameFilter(QtUserServices::DialogFilter(options.filter));
+    dialog.setDefaultSuffix(QString::fromStdString(options.defaultExtension));
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    // "*.mem" is a pattern, not a name: it only chooses what the list shows.
+    if (options.initialName.find('*') == std::string::npos) {
+        dialog.selectFile(QString::fromStdString(options.initialName));
+    }
+}
+
+} // namespace
+
+QString QtUserServices::DialogFilter(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split('|', Qt::SkipEmptyParts);
+    QStringList labels;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        labels << parts[i];
+    }
+    return labels.join(";;");
+}
+
+MessageAnswer QtUserServices::ShowMessage(const std::string& text, MessageIcon icon,
+                                          MessageButtons buttons) {
+    QMessageBox box(IconOf(icon), "Tolvane", QString::fromStdString(text), QMessageBox::NoButton,
+                    window_);
+    switch (buttons) {
+    case MessageButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MessageButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case MessageButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    case QMessageBox::Cancel:
+        return MessageAnswer::Cancel;
+    default:
+        return MessageAnswer::Ok;
+    }
+}
+
+std::optional<std::string> QtUserServices::ChooseFileToOpen(const FileDialogOptions& options) {
+    QFileDialog dialog(window_, "Open");
+    Prepare(dialog, options);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(options.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    return dialog.exec() == QDialog::Accepted ? Chosen(dialog.selectedFiles().value(0))
+                                              : std::nullopt;
+}
+
+std::optional<std::string> QtUserServices::ChooseFileToSave(const FileDialogOptions& options) {
+    QFileDialog dialog(window_, "Save As");
+    Prepare(dialog, options);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    return dialog.exec() == QDialog::Accepted ? Chosen(dialog.selectedFiles().value(0))
+                                              : std::nullopt;
+}
+
+void QtUserServices::BeginBusy() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtUserServices::EndBusy() {
+    QApplication::restoreOverrideCursor();
+}
+
+void QtUserServices::UpdateViews() {
+    if (updateViews_) {
+        updateViews_();
+    }
+}
+
+void QtUserServices::SetTitle(const std::string& title) {
+    if (setTitle_) {
+        setTitle_(title);
+    }
+}
+
+bool QtUserServices::RunSelectUnitDialog(SelectUnitModel& model) {
+    CSelectUnitDlg dialog(model, *this, window_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtUserServices::RunInstallationDialog(InstallationForm& form) {
+    CInstallationDlg dialog(form, *this, window_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtUserServices::RunFilterDialog(EventLogFilter& filter) {
+    CFilterDlg dialog(filter, *this, window_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+} // namespace tolvane

@@ -1,0 +1,45 @@
+// The window's side of the user seam: message boxes captioned "Tolvane", the file dialogs, the
+// busy cursor, the title, the report view and the modal dialogs.
+#pragma once
+
+#include "document/UserServices.h"
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace tolvane {
+
+class QtUserServices : public UserServices {
+public:
+    // Where dialogs are parented, and who hears that the document changed.
+    void SetWindow(QWidget* window) { window_ = window; }
+    void SetViewUpdater(std::function<void()> updater) { updateViews_ = std::move(updater); }
+    void SetTitleSetter(std::function<void(const std::string&)> setter) {
+        setTitle_ = std::move(setter);
+    }
+
+    MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
+                              MessageButtons buttons) override;
+    std::optional<std::string> ChooseFileToOpen(const FileDialogOptions& options) override;
+    std::optional<std::string> ChooseFileToSave(const FileDialogOptions& options) override;
+    void BeginBusy() override;
+    void EndBusy() override;
+    void UpdateViews() override;
+    void SetTitle(const std::string& title) override;
+    bool RunSelectUnitDialog(SelectUnitModel& model) override;
+    bool RunInstallationDialog(InstallationForm& form) override;
+    bool RunFilterDialog(EventLogFilter& filter) override;
+
+    // "Label|pattern|Label|pattern||" as the file dialogs write it: "Label;;Label".
+    static QString DialogFilter(const std::string& filter);
+
+private:
+    QWidget* window_ = nullptr;
+    std::function<void()> updateViews_;
+    std::function<void(const std::string&)> setTitle_;
+};
+
+} // namespace tolvane
