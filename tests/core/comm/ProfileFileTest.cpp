@@ -1,1 +1,187 @@
+// Profile files: sections and key=value lines, names without regard to case, read limits that
+// count the terminator, struct values with their checksum, damaged or odd files, writes that keep
+// the rest of the file, failing writes, file modes and the one configuration directory.
+#include "comm/ProfileFile.h"
+#include "comm/ProfileSnapshot.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+namespace tolvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProfileFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/tolvane-profile-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string WriteText(const std::string& name, const std::string& text) {
+        const std::string path = dir_ + "/" + name;
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+        return path;
+    }
+    static std::string ReadText(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    }
+
+    std::string dir_;
+};
+
+TEST_F(ProfileFileTest, FindsSectionsAndKeysWithoutRegardToCase) {
+    const ProfileSnapshot snapshot =
+        ProfileSnapshot::FromText("[GateList]\nnumber=0300000003\n[ Installation_1 ]\n  InstName = "
+                                  " Main Gate  \nPassword=\n");
+    EXPECT_EQ(snapshot.ReadString("gatelist", "NUMBER", 64), "0300000003");
+    EXPECT_EQ(snapshot.ReadInt32("GATELIST", "Number"), 3);
+    EXPECT_EQ(snapshot.ReadString("INSTALLATION_1", "instname", 64), "Main Gate");
+    // A key that is there but empty is not a missing key.
+    EXPECT_EQ(snapshot.ReadString("Installation_1", "Password", 64), "");
+    EXPECT_EQ(snapshot.ReadString("Installation_1", "number", 64), std::nullopt);
+    EXPECT_EQ(snapshot.ReadString("Installation_2", "InstName", 64), std::nullopt);
+
+    // The read buffer counts its terminator.
+    EXPECT_EQ(snapshot.ReadString("installation_1", "InstName", 10), "Main Gate");
+    EXPECT_EQ(snapshot.ReadString("installation_1", "InstName", 5), "Main");
+    EXPECT_EQ(snapshot.ReadString("installation_1", "InstName", 1), "");
+    EXPECT_EQ(snapshot.ReadString("installation_1", "InstName", 0), "");
+}
+
+TEST_F(ProfileFileTest, StructValuesCarryTheirByteSum) {
+    ProfileFile file(dir_ + "/values.ini");
+    ASSERT_TRUE(file.WriteInt32("GateList", "number", 3));
+    ASSERT_TRUE(file.WriteInt32("GateList", "selected", -1));
+    EXPECT_EQ(ReadText(file.Path()), "[GateList]\r\nnumber=0300000003\r\nselected=FFFFFFFFFC\r\n");
+    for (const int32_t value : {0, -1, 255, 256, 0x12345678, INT32_MIN, INT32_MAX}) {
+        SCOPED_TRACE(value);
+        ASSERT_TRUE(file.WriteInt32("Values", "v", value));
+        EXPECT_EQ(file.Read().ReadInt32("values", "V"), value);
+    }
+
+    // Of another length, with a wrong sum or not hex at all: missing, never a guess.
+    for (const char* text : {"03000000", "030000000", "03000000030", "030000000300", "0300000004",
+                             "0300000103", "03000G0003", "", "  "}) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(ProfileSnapshot::FromText(std::string("[s]\nk=") + text).ReadInt32("s", "k"),
+                  std::nullopt);
+    }
+    EXPECT_EQ(ProfileSnapshot::DecodeStruct("0300000003", 2), std::nullopt);
+}
+
+TEST_F(ProfileFileTest, OddFilesLoadWithoutHarm) {
+    const std::string text = "garbage without equals\r\n=no key\r\n[unclosed\r\n[\r\n"
+                             "[First]\r\nkey=one\r\nKEY=two\r\nlong=" +
+                             std::string(200000, 'v') +
+                             "\r\n[first]\r\nkey=three\r\nother=only in the duplicate\r\n"
+                             "[Last]\r\ntail=no final line end";
+    const ProfileSnapshot snapshot = ProfileSnapshot::FromText(text);
+    // The first of duplicate sections and keys wins; the later section is never looked into.
+    EXPECT_EQ(snapshot.ReadString("first", "key", 64), "one");
+    EXPECT_EQ(snapshot.ReadString("first", "other", 64), std::nullopt);
+    EXPECT_EQ(snapshot.ReadString("First", "long", 128)->size(), 127u);
+    EXPECT_EQ(snapshot.ReadString("Last", "tail", 64), "no final line end");
+}
+
+TEST_F(ProfileFileTest, SettingAKeyKeepsEveryOtherLine) {
+    ProfileSnapshot snapshot = ProfileSnapshot::FromText(
+        "; a note someone left\n[A]\nx=1\nnot a key line\n\n[B]\ny=2\n[a]\nx=9\n");
+    EXPECT_TRUE(snapshot.Set("a", "X", "10"));
+    EXPECT_TRUE(snapshot.Set("A", "z", "3"));
+    EXPECT_TRUE(snapshot.Set("C", "w", "4"));
+    EXPECT_EQ(snapshot.Text(), "; a note someone left\r\n[A]\r\nX=10\r\nnot a key line\r\nz=3\r\n"
+                               "\r\n[B]\r\ny=2\r\n[a]\r\nx=9\r\n[C]\r\nw=4\r\n");
+    // A line break would smuggle a line of its own into the file.
+    EXPECT_FALSE(snapshot.Set("A", "x", "evil\n[GateList]"));
+    EXPECT_FALSE(snapshot.Set("A", "x", "evil\r"));
+    EXPECT_EQ(snapshot.ReadString("A", "x", 64), "10");
+
+    const std::string path = WriteText("kept.ini", "# comment\n[ports]\nCOM1=/dev/ttyUSB0\n");
+    ProfileFile file(path);
+    ASSERT_TRUE(file.WriteString("Ports", "COM2", "/dev/ttyUSB1"));
+    EXPECT_EQ(ReadText(path), "# comment\r\n[ports]\r\nCOM1=/dev/ttyUSB0\r\nCOM2=/dev/ttyUSB1\r\n");
+    // The write goes through a file beside it that must not stay around.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+    EXPECT_TRUE(file.Delete());
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_TRUE(file.Delete());
+    EXPECT_EQ(file.Read().LineCount(), 0u);
+}
+
+TEST_F(ProfileFileTest, WritesFailCleanlyAndTakeTheAskedMode) {
+    WriteText("plain", "a regular file");
+    for (const std::string& path : {dir_ + "/missing/gatelist.ini", dir_ + "/plain/x.ini"}) {
+        SCOPED_TRACE(path);
+        ProfileFile file(path);
+        EXPECT_FALSE(file.WriteString("GateList", "x", "1"));
+        EXPECT_FALSE(file.WriteInt32("GateList", "number", 1));
+        EXPECT_EQ(file.Read().LineCount(), 0u);
+    }
+    EXPECT_FALSE(fs::exists(dir_ + "/missing"));
+    // The file beside it does not outlive a write that could not take the file's place.
+    fs::create_directory(dir_ + "/adir");
+    EXPECT_FALSE(ProfileFile(dir_ + "/adir").WriteString("s", "k", "v"));
+    EXPECT_FALSE(fs::exists(dir_ + "/adir.tmp"));
+
+    const std::string secret = WriteText("gatelist.ini", "[GateList]\n");
+    fs::permissions(secret, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                fs::perms::others_read);
+    // Not even a file beside it left over from a crash may lend the passwords its mode.
+    WriteText("gatelist.ini.tmp", "");
+    fs::permissions(secret + ".tmp", fs::perms::all);
+    ASSERT_TRUE(ProfileFile(secret, 0600).WriteString("Installation_1", "Password", "123456"));
+    EXPECT_EQ(fs::status(secret).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// Keeps an environment variable as it was before the test.
+class SavedVariable {
+public:
+    explicit SavedVariable(const char* name) : name_(name) {
+        if (const char* value = std::getenv(name)) {
+            value_ = value;
+        }
+    }
+    ~SavedVariable() { value_ ? ::setenv(name_, value_->c_str(), 1) : ::unsetenv(name_); }
+    SavedVariable(const SavedVariable&) = delete;
+    SavedVariable& operator=(const SavedVariable&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> value_;
+};
+
+TEST_F(ProfileFileTest, ConfigDirectoryFollowsTheEnvironmentAndIsCreated) {
+    const SavedVariable own("TOLVANE_CONFIG_DIR");
+    const SavedVariable xdg("XDG_CONFIG_HOME");
+    const SavedVariable home("HOME");
+
+    ::setenv("TOLVANE_CONFIG_DIR", (dir_ + "/own/deep/dir").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (dir_ + "/xdg").c_str(), 1);
+    EXPECT_EQ(ConfigDirectory(), dir_ + "/own/deep/dir");
+    EXPECT_TRUE(fs::is_directory(dir_ + "/own/deep/dir"));
+    EXPECT_FALSE(fs::exists(dir_ + "/xdg"));
+
+    // An empty setting counts as none.
+    ::setenv("TOLVANE_CONFIG_DIR", "", 1);
+    EXPECT_EQ(ConfigDirectory(), dir_ + "/xdg/tolvane");
+    EXPECT_TRUE(fs::is_directory(dir_ + "/xdg/tolvane"));
+
+    ::unsetenv("TOLVANE_CONFIG_DIR");
+    ::unsetenv("XDG_CONFIG_HOME");
+    ::setenv("HOME", (dir_ + "/home").c_str(), 1);
+    EXPECT_EQ(ConfigDirectory(), dir_ + "/home/.config/tolvane");
+    EXPECT_TRUE(fs::is_directory(dir_ + "/home/.config/tolvane"));
+}
+
+} // namespace
+} // namespace tolvane
