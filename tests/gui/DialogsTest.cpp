@@ -1,1 +1,369 @@
+// The dialogs through their real widgets with the scripted user: the event log filter (ranges,
+// enabled groups, the begin/end check, OK and Cancel), the unit selection list with Add, Edit,
+// Remove and OK, the installation form's limits and checks, and the file chooser's filters.
+#include "comm/CInstallationDlg.h"
+#include "comm/CSelectUnitDlg.h"
+#include "comm/InstallationForm.h"
+#include "comm/SelectUnitModel.h"
+#include "reports/CFilterDlg.h"
+#include "reports/EventLogFilter.h"
+#include "shell/CListCtrlEx.h"
+#include "shell/QtUserServices.h"
+#include "support/ScriptedUserServices.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+
 #include <gtest/gtest.h>
+
+namespace tolvane {
+namespace {
+
+const std::string kRangeMessage = "The begin time must be less than the end time";
+
+void Type(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+    }
+}
+
+void SetTime(const CFilterDlg::DateFields& fields, const EventTime& time) {
+    fields.year->setValue(time.year);
+    fields.month->setValue(time.month);
+    fields.day->setValue(time.day);
+    fields.hour->setValue(time.hour);
+    fields.minute->setValue(time.minute);
+}
+
+class FilterDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        filter_.Reset({2026, 3, 15, 10, 30, 0});
+        filter_.selectByName = true;
+        filter_.name = "SMITH";
+        filter_.channels = {false, true, false, false};
+        filter_.deviceType = 2;
+        filter_.code = 1234;
+    }
+    EventLogFilter filter_;
+    ScriptedUserServices ui_;
+};
+
+TEST_F(FilterDialogTest, FieldsHaveTheirRangesAndEachCheckBoxEnablesItsGroup) {
+    CFilterDlg dialog(filter_, ui_);
+    EXPECT_EQ(dialog.windowTitle(), "Event Log Selection Filter");
+    for (const CFilterDlg::DateFields* fields : {&dialog.Begin(), &dialog.End()}) {
+        QStringList ranges;
+        for (const QSpinBox* spin : {fields->month, fields->day, fields->hour, fields->minute}) {
+            ranges << QString("%1-%2").arg(spin->minimum()).arg(spin->maximum());
+        }
+        EXPECT_EQ(ranges.join(' '), "1-12 1-31 0-23 0-59");
+    }
+    EXPECT_EQ(QList<int>({dialog.Begin().day->value(), dialog.End().hour->value(),
+                          dialog.End().minute->value()}),
+              QList<int>({14, 10, 30}));
+    EXPECT_EQ(dialog.NameField()->text(), "SMITH");
+    EXPECT_EQ(dialog.NameField()->maxLength(), 24);
+    EXPECT_TRUE(dialog.Channel(1)->isChecked() && dialog.Device(2)->isChecked());
+    EXPECT_EQ(dialog.CodeField()->text(), "1234");
+
+    QLabel* beginLabel = nullptr;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        beginLabel = label->text() == "Begin Date" ? label : beginLabel;
+    }
+    ASSERT_NE(beginLabel, nullptr);
+    const std::vector<std::pair<QCheckBox*, std::vector<QWidget*>>> groups{
+        {dialog.SelectByDate(),
+         {dialog.Begin().month, dialog.Begin().year, dialog.End().minute, beginLabel}},
+        {dialog.SelectByName(), {dialog.NameField()}},
+        {dialog.SelectByChannel(), {dialog.Channel(0), dialog.Channel(3)}},
+        {dialog.SelectByDevice(), {dialog.Device(0), dialog.Device(3), dialog.CodeField()}}};
+    auto expectGroups = [&](const std::string& when) {
+        for (const auto& [box, controls] : groups) {
+            EXPECT_TRUE(box->isEnabled());
+            for (const QWidget* control : controls) {
+                EXPECT_EQ(control->isEnabled(), box->isChecked())
+                    << when << ": " << box->text().toStdString();
+            }
+        }
+    };
+    expectGroups("on opening");
+    for (const auto& [box, controls] : groups) {
+        box->click();
+        expectGroups("after the first click");
+        box->click();
+        expectGroups("after the second click");
+    }
+}
+
+TEST_F(FilterDialogTest, BeginNotBeforeEndIsRefusedWhetherOrNotTheDateTestIsOn) {
+    const EventLogFilter before = filter_;
+    for (const bool byDate : {false, true}) {
+        CFilterDlg dialog(filter_, ui_);
+        dialog.show();
+        dialog.SelectByDate()->setChecked(byDate);
+        SetTime(dialog.End(), filter_.begin);
+        dialog.accept();
+        SetTime(dialog.Begin(), {2026, 3, 15, 10, 31, 0});
+        SetTime(dialog.End(), {2026, 3, 15, 10, 30, 0});
+        dialog.accept();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(filter_, before);
+        ASSERT_EQ(ui_.Shown().size(), 2u);
+        for (const ShownMessage& shown : ui_.Shown()) {
+            EXPECT_EQ(shown.text, kRangeMessage);
+            EXPECT_EQ(shown.icon, MessageIcon::Exclamation);
+            EXPECT_EQ(shown.buttons, MessageButtons::Ok);
+        }
+        ui_.Forget();
+
+        // One minute apart is a range.
+        SetTime(dialog.Begin(), {2026, 3, 15, 10, 29, 0});
+        dialog.accept();
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_TRUE(ui_.Shown().empty());
+        filter_ = before;
+    }
+}
+
+TEST_F(FilterDialogTest, OkWritesEveryFieldBackAndCancelNothing) {
+    CFilterDlg cancelled(filter_, ui_);
+    const EventLogFilter before = filter_;
+    cancelled.SelectByDate()->click();
+    cancelled.NameField()->setText("DOE");
+    cancelled.Channel(3)->click();
+    cancelled.reject();
+    EXPECT_EQ(filter_, before);
+
+    CFilterDlg dialog(filter_, ui_);
+    for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{
+             dialog.SelectByDate(), dialog.SelectByName(), dialog.SelectByChannel(),
+             dialog.SelectByDevice(), dialog.Channel(1), dialog.Channel(2), dialog.Device(3)}) {
+        button->click();
+    }
+    SetTime(dialog.Begin(), {2025, 12, 31, 23, 59, 0});
+    SetTime(dialog.End(), {2026, 1, 1, 0, 0, 0});
+    dialog.NameField()->setText("DOE");
+    dialog.CodeField()->setText("4321");
+    dialog.accept();
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(ui_.Shown().empty());
+
+    EventLogFilter expected = before;
+    expected.selectByDate = expected.selectByChannel = expected.selectByDeviceType = true;
+    expected.selectByName = false;
+    expected.begin = {2025, 12, 31, 23, 59, 0};
+    expected.end = {2026, 1, 1, 0, 0, 0};
+    expected.channels = {false, false, true, false};
+    expected.name = "DOE";
+    expected.deviceType = 3;
+    expected.code = 4321;
+    EXPECT_EQ(filter_, expected);
+}
+
+class SelectUnitDialogTest : public ::testing::Test {
+protected:
+    static InstallationList Units(int32_t selected) {
+        return {selected,
+                {{"North Gate", "111111", "/sites/north.mem", "1", "555", "1234567"},
+                 {"South Door", "222222", "/sites/south.mem", "44", "", "5550100"}}};
+    }
+    // The rows as shown, "*" before the selected one, and which of Edit and Remove are usable.
+    static std::string Shown(const CSelectUnitDlg& dialog) {
+        QStringList rows;
+        for (int row = 0; row < dialog.List()->topLevelItemCount(); ++row) {
+            const QTreeWidgetItem* item = dialog.List()->topLevelItem(row);
+            rows << QString(row == dialog.List()->SelectedRow() ? "*" : "") + item->text(0) +
+                        " / " + item->text(1) + " / " + item->text(2);
+        }
+        rows << QString("edit %1 remove %2")
+                    .arg(dialog.EditButton()->isEnabled())
+                    .arg(dialog.RemoveButton()->isEnabled());
+        return rows.join("; ").toStdString();
+    }
+    ScriptedUserServices ui_;
+};
+
+TEST_F(SelectUnitDialogTest, ShowsTheInstallationsAndOkStoresTheSelectedRow) {
+    SelectUnitModel model(Units(1));
+    CSelectUnitDlg dialog(model, ui_);
+    const QTreeWidgetItem* header = dialog.List()->headerItem();
+    EXPECT_EQ(QStringList({header->text(0), header->text(1), header->text(2)}),
+              QStringList({"Installation Name", "Data Number", "File Name"}));
+    EXPECT_EQ(Shown(dialog), "North Gate / 1 (555) 1234567 / /sites/north.mem; "
+                             "*South Door / 44 5550100 / /sites/south.mem; edit 1 remove 1");
+    dialog.List()->SelectRow(0);
+    dialog.accept();
+    EXPECT_EQ(model.Selected(), 0);
+
+    SelectUnitModel none(Units(-1));
+    CSelectUnitDlg unselected(none, ui_);
+    EXPECT_TRUE(Shown(unselected).ends_with("edit 0 remove 0"));
+    // A double click with nothing selected does nothing; OK stores "none".
+    emit unselected.List()->itemDoubleClicked(unselected.List()->topLevelItem(0), 0);
+    EXPECT_NE(unselected.result(), QDialog::Accepted);
+    unselected.List()->SelectRow(1);
+    EXPECT_TRUE(Shown(unselected).ends_with("edit 1 remove 1"));
+    unselected.List()->SelectRow(-1);
+    EXPECT_TRUE(Shown(unselected).ends_with("edit 0 remove 0"));
+    unselected.accept();
+    EXPECT_EQ(unselected.result(), QDialog::Accepted);
+    EXPECT_EQ(none.Selected(), -1);
+    EXPECT_TRUE(ui_.Calls().empty());
+}
+
+TEST_F(SelectUnitDialogTest, AddEditAndRemoveWorkOnTheRows) {
+    SelectUnitModel model(Units(-1));
+    CSelectUnitDlg dialog(model, ui_);
+    ui_.installationDialog = [](InstallationForm& form) {
+        EXPECT_EQ(form.fields, (Installation{"", "", "", "1", "", ""}));
+        form.fields = {"East Lot", "333333", "/sites/east.mem", "1", "617", "5550199"};
+        return true;
+    };
+    dialog.AddButton()->click();
+    ui_.installationDialog = [](InstallationForm&) { return false; };
+    dialog.AddButton()->click();
+    EXPECT_EQ(Shown(dialog), "North Gate / 1 (555) 1234567 / /sites/north.mem; "
+                             "South Door / 44 5550100 / /sites/south.mem; "
+                             "*East Lot / 1 (617) 5550199 / /sites/east.mem; edit 1 remove 1");
+
+    dialog.List()->SelectRow(0);
+    ui_.installationDialog = [](InstallationForm& form) {
+        EXPECT_EQ(form.fields.name, "North Gate");
+        form.fields.name = "North Gate 2";
+        form.fields.areaCode.clear();
+        return true;
+    };
+    dialog.EditButton()->click();
+    EXPECT_TRUE(Shown(dialog).starts_with("*North Gate 2 / 1 1234567 / /sites/north.mem; South"));
+
+    // Cancel keeps the row; No removes it and keeps the file.
+    dialog.List()->SelectRow(1);
+    ui_.Answer(MessageAnswer::Cancel);
+    ui_.Answer(MessageAnswer::No);
+    dialog.RemoveButton()->click();
+    EXPECT_EQ(dialog.List()->topLevelItemCount(), 3);
+    dialog.RemoveButton()->click();
+    ASSERT_EQ(dialog.List()->topLevelItemCount(), 2);
+    EXPECT_EQ(dialog.List()->topLevelItem(1)->text(0), "East Lot");
+    ASSERT_EQ(ui_.Shown().size(), 2u);
+    EXPECT_EQ(ui_.Shown()[1].text, "Do you wish to delete the file as well?  --  WARNING:  File "
+                                   "deletion can not be undone");
+    EXPECT_EQ(ui_.Shown()[1].icon, MessageIcon::Question);
+    EXPECT_EQ(ui_.Shown()[1].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(dialog.EditButton()->isEnabled(), dialog.List()->SelectedRow() >= 0);
+
+    dialog.List()->SelectRow(1);
+    emit dialog.List()->itemDoubleClicked(dialog.List()->topLevelItem(1), 0);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(model.Selected(), 1);
+    ASSERT_EQ(model.RowCount(), 2u);
+    EXPECT_EQ(model.Row(0).name + ", " + model.Row(1).name, "North Gate 2, East Lot");
+}
+
+TEST(InstallationDialogTest, FieldsKeepTheirLimitsAndCodesTakeOnlyDigits) {
+    InstallationForm form;
+    ScriptedUserServices ui;
+    CInstallationDlg dialog(form, ui);
+    const std::vector<QLineEdit*> fields{dialog.NameField(),     dialog.PasswordField(),
+                                         dialog.FileNameField(), dialog.CountryCodeField(),
+                                         dialog.AreaCodeField(), dialog.PhoneNumberField()};
+    QStringList limits;
+    QStringList typed;
+    for (QLineEdit* field : fields) {
+        limits << QString::number(field->maxLength());
+        Type(field, field == dialog.PasswordField() ? "12345678" : "(61-7)");
+        typed << field->text();
+    }
+    EXPECT_EQ(limits.join(' '), "64 6 128 16 16 48");
+    EXPECT_TRUE(dialog.FileNameField()->isReadOnly());
+    // The new form's country code "1" stays in front of what was typed.
+    EXPECT_EQ(typed.join(" / "), "(61-7) / 123456 /  / 1617 / 617 / (61-7)");
+}
+
+TEST(InstallationDialogTest, OkNamesTheFirstMissingFieldUntilAllThreeAreThere) {
+    InstallationForm form;
+    ScriptedUserServices ui;
+    CInstallationDlg dialog(form, ui);
+    dialog.show();
+    QPushButton* browse = nullptr;
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        browse = button->text() == "..." ? button : browse;
+    }
+    ASSERT_NE(browse, nullptr);
+
+    dialog.accept();
+    ui.ChooseFile("/sites/new.mem");
+    browse->click();
+    dialog.accept();
+    dialog.NameField()->setText("New Site");
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    // A cancelled chooser leaves the file name as it was.
+    ui.ChooseFile(std::nullopt);
+    browse->click();
+    EXPECT_EQ(dialog.FileNameField()->text(), "/sites/new.mem");
+    ASSERT_EQ(ui.FileDialogs().size(), 2u);
+    EXPECT_EQ(ui.FileDialogs()[0].initialName, "NewFile");
+    EXPECT_EQ(ui.FileDialogs()[1].initialName, "/sites/new.mem");
+    EXPECT_EQ(ui.Texts(),
+              (std::vector<std::string>{"File name is required", "Installation name is required",
+                                        "Password is required"}));
+    for (const ShownMessage& shown : ui.Shown()) {
+        EXPECT_EQ(shown.icon, MessageIcon::Exclamation);
+    }
+
+    dialog.PasswordField()->setText("135790");
+    dialog.AreaCodeField()->setText("617");
+    dialog.PhoneNumberField()->setText("5550123");
+    dialog.accept();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(ui.Shown().size(), 3u);
+    EXPECT_EQ(form.fields,
+              (Installation{"New Site", "135790", "/sites/new.mem", "1", "617", "5550123"}));
+}
+
+// The names of a few files that a file dialog lists under each converted filter: it reads the
+// patterns from the label's parentheses, else takes the whole filter as the pattern.
+std::string Listed(const std::string& filter) {
+    static const QRegularExpression parenthesised("^(.*)\\(([^()]*)\\)$");
+    QStringList listed;
+    for (const QString& one : QtUserServices::DialogFilter(filter).split(";;")) {
+        const QRegularExpressionMatch match = parenthesised.match(one);
+        QStringList names;
+        for (const QString name : {"a.mem", "a.txt", "a.002", "README"}) {
+            for (const QString& pattern :
+                 (match.hasMatch() ? match.captured(2) : one).split(' ', Qt::SkipEmptyParts)) {
+                if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern))
+                        .match(name)
+                        .hasMatch()) {
+                    names << name;
+                    break;
+                }
+            }
+        }
+        listed << one.section(" (", 0, 0) + ": " + names.join(' ');
+    }
+    return listed.join("; ").toStdString();
+}
+
+TEST(FileDialogFilterTest, EachLabelListsTheFilesOfItsPattern) {
+    EXPECT_EQ(Listed("Memory Module Files (*.mem)|*.mem|All Files (*.*)|*.*||"),
+              "Memory Module Files: a.mem; All Files: a.mem a.txt a.002 README");
+    EXPECT_EQ(Listed("Backups|*.001;*.002||"), "Backups: a.002");
+}
+
+} // namespace
+} // namespace tolvane

@@ -1,1 +1,280 @@
+// The main window over a real document: which commands are usable with and without an image, the
+// report check marks, the menus, accelerators, toolbar, tips and status bar as the user meets
+// them, and the commands that answer with a box of their own.
+#include "DemoImage.h"
+#include "document/CZemrixDoc.h"
+#include "document/CommandIds.h"
+#include "reports/CZemrixView.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandTable.h"
+#include "support/ScriptedUserServices.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <set>
+
+namespace tolvane {
+namespace {
+
+// The scripted user, whose view updates reach the window as the real user's do.
+class ViewUpdatingUser : public ScriptedUserServices {
+public:
+    void UpdateViews() override {
+        ScriptedUserServices::UpdateViews();
+        if (onUpdate) {
+            onUpdate();
+        }
+    }
+    std::function<void()> onUpdate;
+};
+
+// Closes the next modal message box once it runs, and tells its "title: text". Gives up after a
+// few seconds so a box that never comes cannot close a later one.
+std::shared_ptr<QString> CloseNextBox() {
+    auto seen = std::make_shared<QString>();
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, seen, attempts = 0]() mutable {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr && ++attempts < 500) {
+            return;
+        }
+        timer->deleteLater();
+        timer->stop();
+        if (box != nullptr) {
+            *seen = box->windowTitle() + ": " + box->text();
+            box->reject();
+        }
+    });
+    timer->start(10);
+    return seen;
+}
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QSettings().remove("recentFiles");
+        ASSERT_TRUE(dir_.isValid());
+        doc_ = std::make_unique<CZemrixDoc>(ui_, dir_.path().toStdString(),
+                                            [] { return EventTime{2026, 3, 15, 10, 30, 0}; });
+        frame_ = std::make_unique<CMainFrame>(*doc_);
+        ui_.onUpdate = [this] { frame_->OnDocumentUpdated(); };
+        frame_->show();
+        doc_->Create();
+        frame_->OnDocumentUpdated();
+    }
+    void TearDown() override { QSettings().remove("recentFiles"); }
+
+    void OpenDemo() {
+        ScriptedUserServices quiet;
+        const std::vector<uint8_t> bytes = BuildDemoImage(quiet);
+        path_ = dir_.filePath("harbour.mem").toStdString();
+        std::ofstream(path_, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        ui_.ChooseFile(path_);
+        frame_->RunCommand(kCmdOpen);
+        ASSERT_TRUE(doc_->IsFileLoaded());
+        ui_.Forget();
+    }
+    bool Enabled(int id) const { return frame_->Action(id)->isEnabled(); }
+    bool Checked(int id) const { return frame_->Action(id)->isChecked(); }
+    QMenu* Menu(const QString& title) const {
+        for (QAction* action : frame_->menuBar()->actions()) {
+            if (action->text() == title) {
+                return action->menu();
+            }
+        }
+        return nullptr;
+    }
+    // Entries as the user sees them: "a, b | c", one bar however many separators stand together.
+    static std::string Joined(const QList<QAction*>& actions, bool tips = false) {
+        std::string joined;
+        bool bar = false;
+        for (const QAction* action : actions) {
+            bar = bar || action->isSeparator();
+            if (!action->isSeparator()) {
+                joined += joined.empty() ? "" : bar ? " | " : ", ";
+                joined += (tips ? action->toolTip() : action->text()).toStdString();
+                bar = false;
+            }
+        }
+        return joined;
+    }
+
+    QTemporaryDir dir_;
+    std::string path_;
+    ViewUpdatingUser ui_;
+    std::unique_ptr<CZemrixDoc> doc_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+TEST_F(MainFrameTest, WithoutAnImageOnlyTheStartCommandsAreUsable) {
+    const std::set<int> usable{kCmdOpen,          kCmdSelectSystem,    kCmdDownload, kCmdPrintSetup,
+                               kCmdToggleToolbar, kCmdToggleStatusBar, kCmdAbout,    kCmdExit};
+    for (const CommandInfo& command : MenuCommands()) {
+        EXPECT_EQ(Enabled(command.id), usable.count(command.id) == 1) << command.label;
+    }
+    EXPECT_TRUE(frame_->View()->toPlainText().isEmpty());
+}
+
+TEST_F(MainFrameTest, WithAnImageEverythingIsUsableAndCopyFollowsTheSelection) {
+    OpenDemo();
+    for (const CommandInfo& command : MenuCommands()) {
+        EXPECT_EQ(Enabled(command.id), command.id != kCmdCopy) << command.label;
+    }
+    frame_->RunCommand(kCmdSelectAll);
+    EXPECT_TRUE(Enabled(kCmdCopy));
+    frame_->RunCommand(kCmdCopy);
+    EXPECT_EQ(QApplication::clipboard()->text(), frame_->View()->toPlainText());
+}
+
+TEST_F(MainFrameTest, ReportCommandsCarryTheCheckMark) {
+    auto checked = [this] {
+        std::string labels;
+        for (const QAction* action : Menu("&Reports")->actions()) {
+            labels +=
+                action->isCheckable() && action->isChecked() ? action->text().toStdString() : "";
+        }
+        return labels;
+    };
+    // Greyed without an image, but the system report is the one a new document shows.
+    EXPECT_EQ(checked(), "&System Report");
+    frame_->RunCommand(kCmdEventLogReport);
+    EXPECT_EQ(checked(), "&Event Log Report");
+    OpenDemo();
+    frame_->RunCommand(kCmdBlockCardReport);
+    EXPECT_EQ(checked(), "Block &Card Report");
+    frame_->RunCommand(kCmdEventLogReport);
+    EXPECT_EQ(checked(), "&Event Log Report");
+    EXPECT_TRUE(frame_->View()->toPlainText().startsWith("Event Log Report\n\n"));
+    EXPECT_EQ(frame_->View()->toPlainText().toStdString(), doc_->ReportText());
+}
+
+TEST_F(MainFrameTest, MenusToolbarAndShortcutsFollowTheCommandTable) {
+    EXPECT_EQ(Joined(frame_->menuBar()->actions()), "&File, &Edit, &Setup, &Reports, &View, &Help");
+    EXPECT_EQ(Joined(Menu("&File")->actions()),
+              "Select Access &Control System | &Open, &Save, &Reload | &Download Data, "
+              "&Upload Data | &Print..., Print Pre&view, Pr&int Setup... | E&xit");
+    EXPECT_EQ(Joined(Menu("&Edit")->actions()), "&Copy, Select A&ll | &Find..., F&ind Next");
+    EXPECT_EQ(Joined(Menu("&Setup")->actions()),
+              "&Block Transmitters, B&lock Card Codes, &Entry Codes, &Telephone Entry Numbers, "
+              "&Validation Groups, &Door Schedules, Time &Zones, &Holiday");
+    EXPECT_EQ(Joined(Menu("&Reports")->actions()),
+              "&Filter Event Log | &System Report, &Event Log Report, &Block Transmitter Report, "
+              "Block &Card Report, &Telephone Directory Report");
+    EXPECT_EQ(Joined(Menu("&View")->actions()), "&Toolbar, &Status Bar");
+    EXPECT_EQ(Joined(Menu("&Help")->actions()), "&About Tolvane...");
+
+    const auto* toolbar = frame_->findChild<QToolBar*>();
+    ASSERT_NE(toolbar, nullptr);
+    EXPECT_EQ(toolbar->iconSize(), QSize(16, 15));
+    EXPECT_EQ(Joined(toolbar->actions(), true),
+              "Open, Reload, Save | Select ACS | Download Data, Upload Data | Copy | Print | "
+              "Block Transmitters, Block Card Codes, Entry Codes, Telephone Entry Numbers, "
+              "Validation Groups, Door Schedules, Time Zones, Holiday | Filter Event Log, "
+              "System Report, Event Log Report, Block Transmitter Report, Block Card Report, "
+              "Telephone Directory Report | About");
+    for (const QAction* action : toolbar->actions()) {
+        EXPECT_TRUE(action->isSeparator() || !action->icon().isNull());
+    }
+
+    // Every command's keys, the accelerators without a menu entry last.
+    std::vector<int> ids{kCmdNew, kCmdPaste, kCmdCut, kCmdUndo, kCmdNextPane, kCmdPreviousPane};
+    for (auto it = MenuCommands().rbegin(); it != MenuCommands().rend(); ++it) {
+        ids.insert(ids.begin(), it->id);
+    }
+    std::string keys;
+    for (const int id : ids) {
+        ASSERT_NE(frame_->Action(id), nullptr) << id;
+        for (const QKeySequence& key : frame_->Action(id)->shortcuts()) {
+            keys += std::to_string(id) + "=" + key.toString().toStdString() + " ";
+        }
+    }
+    EXPECT_EQ(keys, "57601=Ctrl+O 57603=Ctrl+S 32784=Ctrl+R 57607=Ctrl+P 57634=Ctrl+C "
+                    "57634=Ctrl+Ins 57642=Ctrl+A 57636=Ctrl+F 57640=F3 57600=Ctrl+N 57637=Ctrl+V "
+                    "57637=Shift+Ins 57635=Ctrl+X 57635=Shift+Del 57643=Ctrl+Z "
+                    "57643=Alt+Backspace 57680=F6 57681=Shift+F6 ");
+}
+
+TEST_F(MainFrameTest, TipsAndStatusBarSayThePrompts) {
+    for (const CommandInfo& command : MenuCommands()) {
+        EXPECT_EQ(frame_->Action(command.id)->statusTip(), QString(command.prompt));
+        EXPECT_EQ(frame_->Action(command.id)->toolTip(), QString(command.toolTip));
+    }
+    EXPECT_EQ(frame_->Action(kCmdFindNext)->toolTip(), "Repeat");
+
+    // The message pane, then the three indicators.
+    QStatusBar* bar = frame_->statusBar();
+    EXPECT_EQ(bar->currentMessage(), "Ready");
+    QStringList indicators;
+    for (const QLabel* label : bar->findChildren<QLabel*>()) {
+        indicators << label->text();
+    }
+    EXPECT_EQ(indicators.filter(QRegularExpression(".")), QStringList({"CAP", "NUM", "SCRL"}));
+    frame_->Action(kCmdSelectSystem)->showStatusText(frame_.get());
+    EXPECT_EQ(bar->currentMessage(), "Select a new or existing access control system to configure");
+    QStatusTipEvent leave{QString()};
+    QApplication::sendEvent(frame_.get(), &leave);
+    EXPECT_EQ(bar->currentMessage(), "Ready");
+}
+
+TEST_F(MainFrameTest, ViewCommandsHideAndShowTheBars) {
+    auto* toolbar = frame_->findChild<QToolBar*>();
+    for (const int id : {kCmdToggleToolbar, kCmdToggleStatusBar}) {
+        const QWidget* bar =
+            id == kCmdToggleToolbar ? static_cast<QWidget*>(toolbar) : frame_->statusBar();
+        for (const bool shown : {true, false}) {
+            EXPECT_EQ(bar->isVisible(), shown) << id;
+            EXPECT_EQ(Checked(id), shown) << id;
+            frame_->RunCommand(id);
+        }
+        EXPECT_TRUE(bar->isVisible() && Checked(id)) << id;
+    }
+    // Closed from the toolbar's own context menu: the View menu shows it unchecked when it opens.
+    toolbar->hide();
+    emit Menu("&View")->aboutToShow();
+    EXPECT_FALSE(Checked(kCmdToggleToolbar));
+}
+
+TEST_F(MainFrameTest, CommandsOfLaterVersionsSaySoAndAboutShowsTheVersion) {
+    OpenDemo();
+    for (const int id : {kCmdDownload, kCmdUpload, kCmdHolidays}) {
+        const std::shared_ptr<QString> seen = CloseNextBox();
+        frame_->RunCommand(id);
+        EXPECT_EQ(*seen, "Tolvane: This function is not available yet.") << id;
+    }
+    const std::shared_ptr<QString> seen = CloseNextBox();
+    frame_->RunCommand(kCmdAbout);
+    EXPECT_EQ(*seen, "About Tolvane: Tolvane Version 3.0");
+    EXPECT_TRUE(ui_.Calls().empty());
+}
+
+TEST_F(MainFrameTest, OpenRemembersTheFileAndExitOffersToSave) {
+    OpenDemo();
+    EXPECT_TRUE(Joined(Menu("&File")->actions()).ends_with(" | &1 " + path_ + " | E&xit"));
+    doc_->SetModified();
+    ui_.Answer(MessageAnswer::No);
+    frame_->RunCommand(kCmdExit);
+    EXPECT_EQ(ui_.Texts(),
+              std::vector<std::string>{"Data has changed  --  Do you wish to save changes?"});
+    EXPECT_FALSE(frame_->isVisible());
+}
+
+} // namespace
+} // namespace tolvane

@@ -1,1 +1,163 @@
+// The report view over a real document with the demo image: read-only text that only the
+// document replaces, find with wrap-around and case, the fixed-pitch font and page-width wrap, and
+// printing the event log to a PDF with the report margins.
+#include "DemoImage.h"
+#include "document/CZemrixDoc.h"
+#include "document/CommandIds.h"
+#include "reports/CZemrixView.h"
+#include "support/ScriptedUserServices.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFontInfo>
+#include <QKeyEvent>
+#include <QPrinter>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+
+namespace tolvane {
+namespace {
+
+class ReportViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        doc_ = std::make_unique<CZemrixDoc>(ui_, dir_.path().toStdString(),
+                                            [] { return EventTime{2026, 3, 15, 10, 30, 0}; });
+        view_ = std::make_unique<CZemrixView>(*doc_);
+        view_->resize(900, 600);
+    }
+
+    void OpenDemo() {
+        ScriptedUserServices quiet;
+        const std::vector<uint8_t> bytes = BuildDemoImage(quiet);
+        const std::string path = dir_.filePath("harbour.mem").toStdString();
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        ASSERT_TRUE(doc_->OpenFile(path));
+        view_->OnUpdate(); // as the window does when the document says its report changed
+    }
+    QString ReportText() const { return QString::fromLatin1(doc_->ReportText()); }
+
+    QTemporaryDir dir_;
+    ScriptedUserServices ui_;
+    std::unique_ptr<CZemrixDoc> doc_;
+    std::unique_ptr<CZemrixView> view_;
+};
+
+TEST_F(ReportViewTest, TypingChangesNothingAndOnlyTheDocumentReplacesTheText) {
+    EXPECT_TRUE(view_->toPlainText().isEmpty());
+    EXPECT_TRUE(view_->isReadOnly());
+
+    OpenDemo();
+    EXPECT_TRUE(view_->toPlainText().startsWith("HARBOUR VIEW APARTMENTS"));
+    EXPECT_EQ(view_->toPlainText(), ReportText());
+    const QString before = view_->toPlainText();
+    QApplication::clipboard()->setText("pasted");
+    for (const auto& [key, modifiers, text] :
+         std::vector<std::tuple<int, int, QString>>{{Qt::Key_X, 0, "x"},
+                                                    {Qt::Key_Return, 0, "\r"},
+                                                    {Qt::Key_Backspace, 0, ""},
+                                                    {Qt::Key_V, Qt::ControlModifier, ""},
+                                                    {Qt::Key_A, Qt::ControlModifier, ""},
+                                                    {Qt::Key_Delete, 0, ""},
+                                                    {Qt::Key_X, Qt::ControlModifier, ""}}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+        QApplication::sendEvent(view_.get(), &press);
+    }
+    EXPECT_EQ(view_->toPlainText(), before);
+    EXPECT_FALSE(view_->document()->isModified());
+
+    // Whatever the window held, a new report takes its place whole.
+    view_->append("left over");
+    ASSERT_TRUE(doc_->OnCommand(kCmdEventLogReport));
+    view_->OnUpdate();
+    EXPECT_EQ(view_->toPlainText(), ReportText());
+    EXPECT_TRUE(view_->toPlainText().startsWith("Event Log Report\n\n"));
+    EXPECT_FALSE(view_->toPlainText().contains("left over"));
+    EXPECT_FALSE(view_->document()->isModified());
+    EXPECT_TRUE(view_->isReadOnly());
+}
+
+TEST_F(ReportViewTest, FindWrapsAroundAndRespectsCase) {
+    OpenDemo();
+    const QString text = view_->toPlainText();
+    std::vector<qsizetype> starts;
+    for (qsizetype at = text.indexOf("Channel ["); at >= 0;
+         at = text.indexOf("Channel [", at + 1)) {
+        starts.push_back(at);
+    }
+    ASSERT_GE(starts.size(), 3u);
+    for (const qsizetype start : starts) {
+        ASSERT_TRUE(view_->FindText("Channel [", true, true));
+        EXPECT_EQ(view_->textCursor().selectionStart(), start);
+        EXPECT_EQ(view_->textCursor().selectedText(), "Channel [");
+    }
+    // Past the last one it starts again from the top, and backwards from the first to the last.
+    ASSERT_TRUE(view_->FindText("Channel [", true, true));
+    EXPECT_EQ(view_->textCursor().selectionStart(), starts.front());
+    ASSERT_TRUE(view_->FindText("Channel [", true, false));
+    EXPECT_EQ(view_->textCursor().selectionStart(), starts.back());
+
+    ASSERT_TRUE(text.contains("Main Gate") && !text.contains("main gate"));
+    EXPECT_FALSE(view_->FindText("main gate", true, true));
+    ASSERT_TRUE(view_->FindText("main gate", false, true));
+    EXPECT_EQ(view_->textCursor().selectedText(), "Main Gate");
+    EXPECT_FALSE(view_->FindText("no such words here", false, true));
+    EXPECT_FALSE(view_->FindText("", false, true));
+    EXPECT_EQ(view_->toPlainText(), text);
+}
+
+TEST_F(ReportViewTest, FixedPitchNinePointWrappedAtThePrintableWidth) {
+    EXPECT_TRUE(QFontInfo(view_->font()).fixedPitch());
+    EXPECT_EQ(view_->font().pointSize(), 9);
+    EXPECT_EQ(view_->document()->defaultFont(), view_->font());
+
+    // The default paper less 750 twips on either side, in screen pixels, whatever the window's
+    // own width.
+    const QPrinter printer;
+    const double inches =
+        printer.pageLayout().fullRect(QPageLayout::Inch).width() - 2 * 750.0 / 1440.0;
+    EXPECT_EQ(view_->lineWrapMode(), QTextEdit::FixedPixelWidth);
+    EXPECT_NEAR(view_->lineWrapColumnOrWidth(), inches * view_->logicalDpiX(), 1.0);
+    view_->resize(300, 600);
+    EXPECT_NEAR(view_->lineWrapColumnOrWidth(), inches * view_->logicalDpiX(), 1.0);
+}
+
+TEST_F(ReportViewTest, PrintsTheEventLogOnSeveralPagesWithTheReportMargins) {
+    OpenDemo();
+    ASSERT_TRUE(doc_->OnCommand(kCmdEventLogReport));
+    view_->OnUpdate();
+    const int lines = static_cast<int>(view_->toPlainText().count('\n'));
+    ASSERT_GT(lines, 400);
+
+    const QString pdf = dir_.filePath("events.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    view_->PrintTo(printer);
+
+    const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
+    for (const double side : {margins.left(), margins.top(), margins.right(), margins.bottom()}) {
+        EXPECT_NEAR(side, 13.229, 0.01);
+    }
+    EXPECT_NEAR(CZemrixView::kMarginMillimetres, 13.229, 0.001);
+
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_TRUE(bytes.startsWith("%PDF"));
+    const qsizetype pages = bytes.count("/Type /Page") - bytes.count("/Type /Pages");
+    // A 9-point line is an eighth of an inch: some 70 to 85 lines a page.
+    EXPECT_GE(pages, lines / 90);
+    EXPECT_LE(pages, lines / 60 + 1);
+}
+
+} // namespace
+} // namespace tolvane

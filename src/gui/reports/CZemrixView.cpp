@@ -135,11 +135,6 @@ void CZemrixView::OnPrint() {
     }
 }
 
-void CZemrixView::OnPrintDirect() {
-    QPrinter printer(QPrinter::HighResolution);
-    PrintTo(printer);
-}
-
 void CZemrixView::OnPrintPreview() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(pageLayout_);

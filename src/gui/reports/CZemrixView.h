@@ -31,7 +31,6 @@ public:
 
     void OnPrint();
     void OnPrintPreview();
-    void OnPrintDirect();
     void OnPrintSetup();
     // Lays the report out on the printer's pages with the margins and prints it.
     void PrintTo(QPrinter& printer) const;

@@ -97,7 +97,11 @@ void CMainFrame::CreateActions() {
 void CMainFrame::CreateMenus() {
     QMap<QString, QMenu*> menus;
     for (const char* title : {"File", "Edit", "Setup", "Reports", "View", "Help"}) {
-        menus.insert(title, menuBar()->addMenu(QString("&") + title));
+        QMenu* menu = menuBar()->addMenu(QString("&") + title);
+        // A bar can also be hidden from the toolbar area's own context menu: a menu shows the
+        // states as they are when it opens.
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::RefreshCommandStates);
+        menus.insert(title, menu);
     }
     fileMenu_ = menus.value("File");
     for (const CommandInfo& command : MenuCommands()) {

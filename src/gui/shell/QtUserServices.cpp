@@ -48,12 +48,23 @@ void Prepare(QFileDialog& dialog, const FileDialogOptions& options) {
 } // namespace
 
 QString QtUserServices::DialogFilter(const std::string& filter) {
+    // The file dialog takes its patterns from the parentheses of each label, so the label carries
+    // the pattern of its pair; "*.*" means every file, which here is "*" (else names without an
+    // extension would not be listed).
     const QStringList parts = QString::fromStdString(filter).split('|', Qt::SkipEmptyParts);
-    QStringList labels;
-    for (qsizetype i = 0; i < parts.size(); i += 2) {
-        labels << parts[i];
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+        for (QString& pattern : patterns) {
+            pattern = pattern.trimmed() == "*.*" ? QString("*") : pattern.trimmed();
+        }
+        QString label = parts[i].trimmed();
+        if (const qsizetype open = label.lastIndexOf('('); open > 0 && label.endsWith(')')) {
+            label = label.left(open).trimmed();
+        }
+        filters << QString("%1 (%2)").arg(label, patterns.join(' '));
     }
-    return labels.join(";;");
+    return filters.join(";;");
 }
 
 MessageAnswer QtUserServices::ShowMessage(const std::string& text, MessageIcon icon,

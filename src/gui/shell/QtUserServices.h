@@ -33,7 +33,8 @@ public:
     bool RunInstallationDialog(InstallationForm& form) override;
     bool RunFilterDialog(EventLogFilter& filter) override;
 
-    // "Label|pattern|Label|pattern||" as the file dialogs write it: "Label;;Label".
+    // "Label|pattern|Label|pattern||" as the file dialogs write it: "Label (pattern);;...", the
+    // patterns in the parentheses, where the file dialog reads them.
     static QString DialogFilter(const std::string& filter);
 
 private:
