@@ -1,8 +1,8 @@
 // How long loading and unpacking a full 256 KB memory module takes, and packing it back: the
 // work behind every open, reload and download, and behind every save and upload.
 #include "ImageBuilder.h"
+#include "SilentUser.h"
 #include "document/UnitConfiguration.h"
-#include "document/UserServices.h"
 #include "image/MemoryModule.h"
 
 #include <benchmark/benchmark.h>
@@ -14,13 +14,6 @@
 
 namespace tolvane {
 namespace {
-
-class SilentUser : public UserServices {
-public:
-    MessageAnswer ShowMessage(const std::string&, MessageIcon, MessageButtons) override {
-        return MessageAnswer::Ok;
-    }
-};
 
 // A 256 KB module with every chain in use: a full directory, a long event log, a thousand entry
 // codes over eight pages and block ranges over eighteen pages with suspended codes.

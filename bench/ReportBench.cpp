@@ -1,8 +1,8 @@
 // How long the reports take on the largest module: the event log report of a log that fills every
 // free page (over twenty thousand records of every type) and the system report.
 #include "FullLogImage.h"
+#include "SilentUser.h"
 #include "document/UnitConfiguration.h"
-#include "document/UserServices.h"
 #include "image/MemoryModule.h"
 #include "reports/EventLogFilter.h"
 #include "reports/EventLogReport.h"
@@ -12,13 +12,6 @@
 
 namespace tolvane {
 namespace {
-
-class SilentUser : public UserServices {
-public:
-    MessageAnswer ShowMessage(const std::string&, MessageIcon, MessageButtons) override {
-        return MessageAnswer::Ok;
-    }
-};
 
 class ReportFixture : public benchmark::Fixture {
 public:

@@ -1,5 +1,7 @@
 #include "comm/ProfileFile.h"
 
+#include "support/PosixFile.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -14,19 +16,8 @@ namespace {
 // Profile files are small; past this the file is not one of ours and reading stops.
 constexpr std::size_t kMaxFileSize = 4 * 1024 * 1024;
 
-bool WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
+bool WriteText(int fd, const std::string& text) {
+    return WriteFully(fd, reinterpret_cast<const uint8_t*>(text.data()), text.size());
 }
 
 } // namespace
@@ -54,7 +45,7 @@ bool ProfileFile::Write(const ProfileSnapshot& snapshot) const {
         return false;
     }
     const bool written =
-        ::fchmod(fd, mode_) == 0 && WriteAll(fd, snapshot.Text()) && ::fsync(fd) == 0;
+        ::fchmod(fd, mode_) == 0 && WriteText(fd, snapshot.Text()) && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || std::rename(temporary.c_str(), path_.c_str()) != 0) {
         ::unlink(temporary.c_str());

@@ -3,6 +3,7 @@
 
 #include "document/UserServices.h"
 #include "image/ByteOrder.h"
+#include "support/PosixFile.h"
 
 #include <algorithm>
 #include <climits>
@@ -40,37 +41,6 @@ Geometry GeometryOf(uint8_t sizeCode) {
     default:
         return {0, 0};
     }
-}
-
-// Reads until size bytes came, the file ended or reading failed.
-std::size_t ReadFully(int fd, uint8_t* buffer, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(fd, buffer + done, size - done);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
-}
-
-bool WriteFully(int fd, const uint8_t* bytes, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t put = ::write(fd, bytes + done, size - done);
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
 }
 
 } // namespace
