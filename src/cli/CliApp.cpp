@@ -1,5 +1,6 @@
 #include "CliApp.h"
 
+#include "CommCommands.h"
 #include "ImageCommands.h"
 #include "ReportCommand.h"
 #include "TerminalUserServices.h"
@@ -8,17 +9,22 @@ namespace tolvane {
 
 namespace {
 
-constexpr const char* kUsage = "usage: tolvane-cli check FILE\n"
-                               "       tolvane-cli export FILE\n"
-                               "       tolvane-cli rewrite IN OUT\n"
-                               "       tolvane-cli demo OUT\n"
-                               "       tolvane-cli report KIND FILE [options]\n"
-                               "  KIND: system [--country C --area A --phone P]\n"
-                               "        events [--from \"YYYY-MM-DD HH:MM\"] [--to ...] "
-                               "[--channel A-D]... [--name TEXT]\n"
-                               "               [--device single-transmitter|block-transmitter|"
-                               "block-card|entry-code [--code N]]\n"
-                               "        block-transmitters | block-cards | directory\n";
+constexpr const char* kUsage =
+    "usage: tolvane-cli check FILE\n"
+    "       tolvane-cli export FILE\n"
+    "       tolvane-cli rewrite IN OUT\n"
+    "       tolvane-cli demo OUT\n"
+    "       tolvane-cli report KIND FILE [options]\n"
+    "  KIND: system [--country C --area A --phone P]\n"
+    "        events [--from \"YYYY-MM-DD HH:MM\"] [--to ...] "
+    "[--channel A-D]... [--name TEXT]\n"
+    "               [--device single-transmitter|block-transmitter|"
+    "block-card|entry-code [--code N]]\n"
+    "        block-transmitters | block-cards | directory\n"
+    "       tolvane-cli download --port DEVICE|COM1-4 --password P FILE\n"
+    "       tolvane-cli upload --port DEVICE|COM1-4 --password P FILE\n"
+    "       tolvane-cli simulate [--image FILE] [--password P] "
+    "[--fault crc|drop|duplicate|silence|cancel]... [--link PATH]\n";
 
 } // namespace
 
@@ -40,6 +46,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (command == "report") {
         return RunReport({args.begin() + 1, args.end()}, EventTime::Now(), ui, out, err);
+    }
+    const std::vector<std::string> rest(args.size() > 1 ? args.begin() + 1 : args.end(),
+                                        args.end());
+    if (command == "download") {
+        return RunDownload(rest, out, err);
+    }
+    if (command == "upload") {
+        return RunUpload(rest, out, err);
+    }
+    if (command == "simulate") {
+        return RunSimulate(rest, out, err);
     }
     if (command == "help" || command == "--help" || command == "-h") {
         out << kUsage;

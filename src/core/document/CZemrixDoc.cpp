@@ -1,13 +1,13 @@
 #include "document/CZemrixDoc.h"
 
 #include "comm/SelectUnitModel.h"
+#include "document/Backups.h"
 #include "document/CommandIds.h"
 #include "document/UserServices.h"
 #include "reports/ReportBuilder.h"
 #include "reports/ReportKind.h"
 #include "reports/SystemReport.h"
 
-#include <filesystem>
 
 namespace tolvane {
 
@@ -54,12 +54,6 @@ bool NeedsLoadedImage(int commandId) {
     }
 }
 
-void CopyReplacing(const std::string& from, const std::string& to) {
-    std::error_code ignored;
-    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing,
-                               ignored);
-}
-
 } // namespace
 
 CZemrixDoc::CZemrixDoc(UserServices& ui, const std::string& configDirectory, Clock clock)
@@ -97,17 +91,7 @@ void CZemrixDoc::WriteImage() {
     changed_ = 0;
 }
 
-void CZemrixDoc::MakeBackups() const {
-    // The base is the path without its extension: the last '.' counts only when it comes after
-    // the last '/', so a dotted directory name is never cut.
-    const std::size_t slash = filePath_.rfind('/');
-    const std::size_t dot = filePath_.rfind('.');
-    const bool hasExtension =
-        dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    const std::string base = hasExtension ? filePath_.substr(0, dot) : filePath_;
-    CopyReplacing(base + ".001", base + ".002");
-    CopyReplacing(filePath_, base + ".001");
-}
+void CZemrixDoc::MakeBackups() const { MakeBackupCopies(filePath_); }
 
 void CZemrixDoc::SaveToFile() {
     MakeBackups();

@@ -9,6 +9,7 @@
 namespace tolvane {
 
 struct EventLogFilter;
+class CCommSession;
 class SelectUnitModel;
 class InstallationForm;
 
@@ -63,6 +64,17 @@ public:
         (void)filter;
         return false;
     }
+    // "Varko Connection": the unit's password and how to reach it (a PortSelector); false on
+    // Cancel.
+    virtual bool RunConnectionDialog(std::string& password, int& selector) {
+        (void)password;
+        (void)selector;
+        return false;
+    }
+    // "Communication Progress", modal: it sets itself as the session's sink, starts the session
+    // (OnInitialise), passes Cancel and the end notices on, and closes on OK once the session has
+    // stopped. Before it returns, the session's thread has ended (CCommSession::Finish).
+    virtual void RunProgressDialog(CCommSession& session) { (void)session; }
 };
 
 // Shows the busy cursor for as long as it lives.

@@ -1,0 +1,280 @@
+#include "CommCommands.h"
+
+#include "CliApp.h"
+#include "DemoImage.h"
+#include "ImageCommands.h"
+#include "PseudoTerminal.h"
+#include "SimulatedUnit.h"
+#include "TerminalUserServices.h"
+#include "comm/CCommSession.h"
+#include "comm/DirectPorts.h"
+#include "comm/ProfileFile.h"
+#include "comm/ProgressSink.h"
+#include "document/Backups.h"
+#include "image/MemoryModule.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <csignal>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <unistd.h>
+
+namespace tolvane {
+
+namespace {
+
+std::atomic<bool> gInterrupted{false};
+
+void OnInterrupt(int) {
+    gInterrupted = true;
+}
+
+// Ctrl+C and termination become a cancel for as long as a command runs.
+class InterruptGuard {
+public:
+    InterruptGuard() {
+        gInterrupted = false;
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        ::sigaction(SIGINT, &action, &oldInt_);
+        ::sigaction(SIGTERM, &action, &oldTerm_);
+    }
+    ~InterruptGuard() {
+        ::sigaction(SIGINT, &oldInt_, nullptr);
+        ::sigaction(SIGTERM, &oldTerm_, nullptr);
+    }
+
+private:
+    struct sigaction oldInt_ {};
+    struct sigaction oldTerm_ {};
+};
+
+// The progress window of the terminal: the log on standard error, the end notices handed to the
+// waiting command.
+class TerminalProgress : public ProgressSink, public TerminalUserServices {
+public:
+    explicit TerminalProgress(std::ostream& err) : TerminalUserServices(err), err_(err) {}
+
+    void AppendLogLine(const std::string& line) override {
+        const std::lock_guard lock(outputMutex_);
+        err_ << line << '\n';
+        err_.flush();
+    }
+    void SetProgressTitle(const std::string& title) override {
+        const std::lock_guard lock(outputMutex_);
+        err_ << "[" << title << "]\n";
+        err_.flush();
+    }
+    void MakeCloseButton() override {}
+    void PostComplete() override { Post(kComplete); }
+    void PostAborted() override { Post(kAborted); }
+
+    // Runs the session to its end as the window would: start, wait for the end notice or a
+    // cancel, hand the notice to the session, and stop.
+    void RunProgressDialog(CCommSession& session) override {
+        session.SetSink(this);
+        if (session.OnInitialise(*this)) {
+            int notice = kNone;
+            while (notice == kNone) {
+                std::unique_lock lock(noticeMutex_);
+                noticeSignal_.wait_for(lock, std::chrono::milliseconds(100),
+                                       [this] { return notice_ != kNone; });
+                notice = notice_;
+                if (notice == kNone && gInterrupted.exchange(false)) {
+                    lock.unlock();
+                    session.OnCancel();
+                }
+            }
+            if (notice == kComplete) {
+                session.OnComplete();
+            } else {
+                session.OnAborted();
+            }
+        }
+        session.Finish();
+        session.SetSink(nullptr);
+    }
+
+private:
+    enum Notice { kNone, kComplete, kAborted };
+
+    void Post(Notice notice) {
+        const std::lock_guard lock(noticeMutex_);
+        if (notice_ == kNone) {
+            notice_ = notice;
+        }
+        noticeSignal_.notify_all();
+    }
+
+    std::ostream& err_;
+    std::mutex outputMutex_;
+    std::mutex noticeMutex_;
+    std::condition_variable noticeSignal_;
+    Notice notice_ = kNone;
+};
+
+struct TransferOptions {
+    std::string port;
+    std::string password;
+    std::string file;
+    int timeScale = 1;
+};
+
+// "--port DEVICE --password P FILE [--time-scale N]"; an error text when they make no sense.
+std::string ParseTransfer(const std::vector<std::string>& args, TransferOptions& options) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& word = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (word == "--port" && hasValue) {
+            options.port = args[++i];
+        } else if (word == "--password" && hasValue) {
+            options.password = args[++i];
+        } else if (word == "--time-scale" && hasValue) {
+            try {
+                options.timeScale = std::stoi(args[++i]);
+            } catch (const std::exception&) {
+                return "--time-scale wants a number";
+            }
+            if (options.timeScale < 1 || options.timeScale > 1000) {
+                return "--time-scale wants a number from 1 to 1000";
+            }
+        } else if (word.rfind("--", 0) == 0) {
+            return "unknown option or missing value: " + word;
+        } else if (options.file.empty()) {
+            options.file = word;
+        } else {
+            return "one file only";
+        }
+    }
+    if (options.port.empty() || options.file.empty()) {
+        return "--port and a file are needed";
+    }
+    if (options.password.size() > 6) {
+        return "the unit's password has at most 6 characters";
+    }
+    return {};
+}
+
+// COM1 to COM4 stand for the devices the settings map them to; anything else is a device path.
+void ResolvePort(const std::string& port, int& selector, std::string& device) {
+    selector = kCom1;
+    device = port;
+    for (int n = 1; n <= 4; ++n) {
+        if (port == "COM" + std::to_string(n)) {
+            selector = kCom1 + n - 1;
+            device = DirectPortDevice(ConfigDirectory(), selector);
+        }
+    }
+}
+
+int RunTransfer(int mode, const std::vector<std::string>& args, std::ostream& err) {
+    TransferOptions options;
+    if (const std::string problem = ParseTransfer(args, options); !problem.empty()) {
+        err << "tolvane-cli: " << problem << "\nusage: tolvane-cli "
+            << (mode == kDownloadSession ? "download" : "upload")
+            << " --port DEVICE --password P FILE\n";
+        return kExitUsage;
+    }
+    TerminalProgress progress(err);
+    CCommSession session(ChannelTimeouts().ScaledDown(options.timeScale));
+    if (mode == kUploadSession) {
+        // Only a module that loads is ever sent: a unit fed a broken image is a site visit.
+        MemoryModule image(progress);
+        if (const int result = image.Load(options.file); result != kLoadOk) {
+            return result;
+        }
+        if (!LoadPacketsFromFile(session.packets, options.file, session.Crc(), progress)) {
+            return kLoadCannotOpen;
+        }
+    }
+    int selector = kCom1;
+    std::string device;
+    ResolvePort(options.port, selector, device);
+    const InterruptGuard interrupts;
+    if (!session.RunDirectSession(progress, selector, mode, options.password, device)) {
+        progress.ShowMessage(mode == kDownloadSession ? "Data has NOT been downloaded"
+                                                      : "Data has NOT been uploaded",
+                             MessageIcon::Exclamation, MessageButtons::Ok);
+        return 1;
+    }
+    if (mode == kDownloadSession) {
+        MakeBackupCopies(options.file);
+        if (!SavePacketsToFile(session.packets, options.file, progress)) {
+            return kExitSaveFailed;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+int RunDownload(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+    return RunTransfer(kDownloadSession, args, err);
+}
+
+int RunUpload(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
+    return RunTransfer(kUploadSession, args, err);
+}
+
+int RunSimulate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    SimulatedUnitOptions options;
+    std::string imagePath;
+    std::string link;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        SimFault fault{};
+        if (args[i] == "--image" && hasValue) {
+            imagePath = args[++i];
+        } else if (args[i] == "--password" && hasValue) {
+            options.password = args[++i];
+        } else if (args[i] == "--link" && hasValue) {
+            link = args[++i];
+        } else if (args[i] == "--time-scale" && hasValue) {
+            options.timeScale = std::max(1, std::atoi(args[++i].c_str()));
+        } else if (args[i] == "--fault" && hasValue &&
+                   SimulatedUnit::ParseFault(args[i + 1], fault)) {
+            options.faults.insert(fault);
+            ++i;
+        } else {
+            err << "usage: tolvane-cli simulate [--image FILE] [--password P] "
+                   "[--fault crc|drop|duplicate|silence|cancel]... [--link PATH]\n";
+            return kExitUsage;
+        }
+    }
+    TerminalUserServices ui(err);
+    if (imagePath.empty()) {
+        options.image = BuildDemoImage(ui);
+    } else {
+        std::ifstream file(imagePath, std::ios::binary);
+        if (!file) {
+            err << "tolvane-cli: cannot read " << imagePath << '\n';
+            return kLoadCannotOpen;
+        }
+        options.image.assign(std::istreambuf_iterator<char>(file), {});
+    }
+    PseudoTerminal line;
+    std::string error;
+    if (!line.Open(error)) {
+        err << "tolvane-cli: " << error << '\n';
+        return 1;
+    }
+    if (!link.empty()) {
+        ::unlink(link.c_str());
+        if (::symlink(line.SlavePath().c_str(), link.c_str()) != 0) {
+            err << "tolvane-cli: cannot link " << link << " to " << line.SlavePath() << '\n';
+            return 1;
+        }
+    }
+    out << (link.empty() ? line.SlavePath() : link) << std::endl;
+    const InterruptGuard interrupts;
+    SimulatedUnit unit(line.MasterFd(), options);
+    unit.Run(gInterrupted);
+    if (!link.empty()) {
+        ::unlink(link.c_str());
+    }
+    return 0;
+}
+
+} // namespace tolvane

@@ -1,0 +1,362 @@
+#include "comm/CCommSession.h"
+
+#include "comm/ProgressSink.h"
+#include "comm/XModemTransfer.h"
+#include "document/UserServices.h"
+
+#include <algorithm>
+
+namespace tolvane {
+
+namespace {
+
+constexpr uint8_t kEsc = 0x1B;
+constexpr uint8_t kCr = 0x0D;
+constexpr uint8_t kCtrlZ = 0x1A;
+constexpr uint8_t kCan = 0x18;
+constexpr int kWriteAttempts = 6;
+
+// Thrown by the cancel check to leave the thread's work wherever it stands; caught at the top of
+// the thread and never beyond it.
+struct ThreadAborted {};
+
+} // namespace
+
+std::string DirectPortName(int selector) {
+    return "COM" + std::to_string(selector - 1);
+}
+
+CCommSession::CCommSession(const ChannelTimeouts& timeouts)
+    : timeouts_(timeouts), channel_(timeouts) {}
+
+CCommSession::~CCommSession() {
+    Finish();
+}
+
+// --- log and status ----------------------------------------------------------------------------
+
+void CCommSession::ProgressLog(const std::string& text) {
+    if (sink_ != nullptr) {
+        sink_->AppendLogLine(text.substr(0, kMaxLogLine));
+    }
+}
+
+void CCommSession::ProgressError(const std::string& text) {
+    ProgressLog("ERROR:  " + text);
+}
+
+void CCommSession::SetProgressTitle(const std::string& title) {
+    if (sink_ != nullptr) {
+        sink_->SetProgressTitle(title);
+    }
+}
+
+bool CCommSession::RunDirectSession(UserServices& ui, int selector, int sessionMode,
+                                    const std::string& unitPassword, const std::string& device) {
+    portSelector = selector;
+    mode = sessionMode;
+    password = unitPassword;
+    devicePath = device;
+    success_ = 0;
+    ui.RunProgressDialog(*this);
+    Finish();
+    return Succeeded();
+}
+
+// --- the progress window's handlers ------------------------------------------------------------
+
+bool CCommSession::OnInitialise(UserServices& ui) {
+    if (portSelector == kNoPort) {
+        return false;
+    }
+    const bool started = OpenDirectAndStart(ui);
+    if (!started) {
+        ProgressLog("Error in starting communication");
+    }
+    return started;
+}
+
+void CCommSession::OnCancel() {
+    StopSession();
+    SetProgressTitle("Canceled by User");
+}
+
+void CCommSession::OnComplete() {
+    ProgressLog("Communication sucessfully complete");
+    StopSession();
+    SetProgressTitle("Complete");
+}
+
+void CCommSession::OnAborted() {
+    ProgressError("Communication aborted");
+    StopSession();
+    SetProgressTitle("Aborted");
+}
+
+void CCommSession::Finish() {
+    // Whatever the window did, the thread ends before the line it uses is closed.
+    running_ = 0;
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+    channel_.Close();
+}
+
+// --- session control ---------------------------------------------------------------------------
+
+bool CCommSession::OpenDirectAndStart(UserServices& ui) {
+    std::string error;
+    if (!channel_.Open(DirectPortName(portSelector), devicePath, error)) {
+        ui.ShowMessage(error, MessageIcon::None, MessageButtons::Ok);
+        channel_.Close();
+        return false;
+    }
+    return StartCommThread();
+}
+
+bool CCommSession::StartCommThread() {
+    ProgressLog("Opened communications port");
+    running_ = 1;
+    inTransfer_ = 0;
+    {
+        const std::lock_guard lock(finishedMutex_);
+        finished_ = false;
+    }
+    try {
+        thread_ = std::thread(&CCommSession::ThreadEntry, this);
+    } catch (const std::system_error&) {
+        {
+            const std::lock_guard lock(finishedMutex_);
+            finished_ = true;
+        }
+        ProgressError("Unable to start communication thread");
+        StopSession();
+        return false;
+    }
+    ProgressLog("Created communication thread");
+    return true;
+}
+
+void CCommSession::StopSession() {
+    SetProgressTitle("Canceling...");
+    if (running_.exchange(0) == 1) {
+        // Time for the thread to notice, send its closing bytes and end.
+        std::unique_lock lock(finishedMutex_);
+        finishedSignal_.wait_for(lock, timeouts_.cancelWait, [this] { return finished_; });
+    }
+    running_ = 0;
+    if (sink_ != nullptr) {
+        sink_->MakeCloseButton();
+    }
+}
+
+// --- the thread --------------------------------------------------------------------------------
+
+void CCommSession::ThreadEntry() {
+    try {
+        CommThreadMain();
+    } catch (const ThreadAborted&) {
+        if (sink_ != nullptr) {
+            sink_->PostAborted();
+        }
+    }
+    const std::lock_guard lock(finishedMutex_);
+    finished_ = true;
+    finishedSignal_.notify_all();
+}
+
+int CCommSession::CommThreadMain() {
+    ProgressLog("Communication Thread Started");
+    if (!channel_.IsOpen()) {
+        ProgressError("Could not set communication timeouts");
+        EndThreadAborted();
+    }
+    ProgressLog("Communication timeouts set");
+    RunTransfer();
+    SendCtrlZ();
+    if (sink_ != nullptr) {
+        sink_->PostComplete();
+    }
+    running_ = 0;
+    return 0;
+}
+
+void CCommSession::EndThreadAborted() {
+    throw ThreadAborted{};
+}
+
+void CCommSession::CheckCancel() {
+    if (cancelGuard_) {
+        return;
+    }
+    cancelGuard_ = true;
+    if (running_ != 0) {
+        cancelGuard_ = false;
+        return;
+    }
+    if (inTransfer_ != 0) {
+        for (const uint8_t byte : {kCan, kCan, kEsc, kCr, kEsc}) {
+            WriteChar(byte);
+        }
+    }
+    SendCtrlZ();
+    ProgressLog("Thread canceled");
+    cancelGuard_ = false;
+    EndThreadAborted();
+}
+
+// --- the line ----------------------------------------------------------------------------------
+
+bool CCommSession::WriteChar(uint8_t byte) {
+    CheckCancel();
+    if (!channel_.IsOpen()) {
+        return false;
+    }
+    for (int attempt = 1; attempt <= kWriteAttempts; ++attempt) {
+        if (channel_.WriteBytes(&byte, 1) == 1) {
+            return true;
+        }
+        channel_.PurgeReceive();
+        ProgressLog("Time out writing character; attempt: " + std::to_string(attempt));
+    }
+    return false;
+}
+
+bool CCommSession::WriteBlock(const uint8_t* bytes, std::size_t count) {
+    CheckCancel();
+    return channel_.WriteBytes(bytes, count) == count;
+}
+
+SerialChannel::ReadResult CCommSession::ReadBytes(uint8_t* buffer, std::size_t count) {
+    CheckCancel();
+    return channel_.ReadBytes(buffer, count);
+}
+
+// --- the unit's menu ---------------------------------------------------------------------------
+
+void CCommSession::AppendScreenLine(std::string& buffer) {
+    buffer.erase(buffer.find_last_not_of(' ') + 1);
+    // The unit's Yes/No choices are drawn apart from the question; alone they say nothing.
+    if (buffer.empty() || buffer == "Yes" || buffer == "No" || buffer == "Yes No") {
+        return;
+    }
+    ProgressLog(buffer);
+    buffer.clear();
+}
+
+bool CCommSession::ReadScreen() {
+    std::string buffer;
+    bool collecting = true;
+    for (;;) {
+        uint8_t byte = 0;
+        const SerialChannel::ReadResult read = ReadBytes(&byte, 1);
+        if (!read.ok || read.count == 0) {
+            break;
+        }
+        if (byte == 0x00) {
+            collecting = true;
+        } else if (byte == kEsc) {
+            if (collecting) {
+                AppendScreenLine(buffer);
+            }
+            collecting = false;
+        } else if (collecting) {
+            buffer += static_cast<char>(byte);
+        }
+    }
+    AppendScreenLine(buffer);
+    return true;
+}
+
+void CCommSession::SkipEcho() {
+    for (;;) {
+        uint8_t byte = 0;
+        const SerialChannel::ReadResult read = ReadBytes(&byte, 1);
+        if (!read.ok || read.count == 0) {
+            return;
+        }
+    }
+}
+
+bool CCommSession::TypeText(const std::string& text) {
+    for (const char c : text) {
+        WriteChar(static_cast<uint8_t>(c));
+        SkipEcho();
+    }
+    WriteChar(kCr);
+    return true;
+}
+
+void CCommSession::SendCursorUp() {
+    const uint8_t keys[] = {kEsc, '[', 'A'};
+    WriteBlock(keys, sizeof keys);
+}
+
+bool CCommSession::LoginForDownload() {
+    PurgeReceive();
+    WriteChar(kEsc);
+    ReadScreen();
+    ProgressLog("Giving the password...");
+    TypeText(password);
+    ProgressLog("Gave the password");
+    ReadScreen();
+    ProgressLog("Going to area 29");
+    TypeText("29");
+    ReadScreen();
+    ProgressLog("Getting Data");
+    WriteChar(kCr);
+    ReadScreen();
+    return true;
+}
+
+bool CCommSession::LoginForUpload() {
+    PurgeReceive();
+    WriteChar(kEsc);
+    ReadScreen();
+    ProgressLog("Giving the password...");
+    TypeText(password);
+    ProgressLog("Gave the password");
+    ReadScreen();
+    ProgressLog("Going to area 29");
+    TypeText("29");
+    ReadScreen();
+    SendCursorUp();
+    ReadScreen();
+    WriteChar(kCr);
+    ProgressLog("Sending Data");
+    ReadScreen();
+    return true;
+}
+
+void CCommSession::SendCtrlZ() {
+    ProgressLog("Sending the Ctrl+Z");
+    WriteChar(kCtrlZ);
+    ReadScreen();
+}
+
+void CCommSession::RunTransfer() {
+    if (mode != kDownloadSession && mode != kUploadSession) {
+        return;
+    }
+    if (mode == kDownloadSession) {
+        LoginForDownload();
+    } else {
+        LoginForUpload();
+    }
+    XModemTransfer transfer(*this);
+    inTransfer_ = 1;
+    const bool transferred = mode == kDownloadSession ? transfer.Receive() : transfer.Send();
+    inTransfer_ = 0;
+    if (transferred) {
+        success_ = 1;
+        ReadScreen();
+        WriteChar(kCr);
+        ReadScreen();
+    } else {
+        for (int i = 0; i < 4; ++i) {
+            WriteChar(kEsc);
+        }
+    }
+}
+
+} // namespace tolvane

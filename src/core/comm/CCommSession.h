@@ -1,0 +1,127 @@
+// One download or upload: the line to the unit, the keystroke dialogue of the unit's menu, the
+// XModem transfer and the communication thread that runs them, with the flags it shares with the
+// user interface thread.
+#pragma once
+
+#include "comm/ChannelTimeouts.h"
+#include "comm/SerialChannel.h"
+#include "comm/XModemPacket.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace tolvane {
+
+class ProgressSink;
+class UserServices;
+
+enum SessionMode : int { kNoSession = 0, kDownloadSession = 1, kUploadSession = 2 };
+
+// 0 none, 1 dial by modem, 2 to 5 the direct ports COM1 to COM4.
+enum PortSelector : uint8_t { kNoPort = 0, kModemPort = 1, kCom1 = 2, kCom4 = 5 };
+
+// The name of a direct port: selector 2 is "COM1".
+std::string DirectPortName(int selector);
+
+class CCommSession {
+public:
+    // A formatted log line holds at most this many characters; a longer one is cut.
+    static constexpr std::size_t kMaxLogLine = 255;
+
+    explicit CCommSession(const ChannelTimeouts& timeouts = ChannelTimeouts());
+    ~CCommSession();
+    CCommSession(const CCommSession&) = delete;
+    CCommSession& operator=(const CCommSession&) = delete;
+
+    // --- what the caller sets up before the session runs ------------------------------------
+
+    std::string password;
+    int mode = kNoSession;
+    PacketArray packets;
+    int portSelector = kNoPort;
+    std::string devicePath; // the device a direct port stands for
+
+    void SetSink(ProgressSink* sink) { sink_ = sink; }
+    bool Succeeded() const { return success_ != 0; }
+    bool IsRunning() const { return running_ != 0; }
+    bool IsInTransfer() const { return inTransfer_ != 0; }
+    SerialChannel& Channel() { return channel_; }
+    const Crc16& Crc() const { return crc_; }
+
+    // The session on a direct port: the progress window runs it modally; afterwards the thread
+    // has ended and the line is closed. Returns whether the transfer succeeded.
+    bool RunDirectSession(UserServices& ui, int selector, int sessionMode,
+                          const std::string& unitPassword, const std::string& device);
+
+    // --- the progress window's handlers, on the user interface thread -----------------------
+
+    // Opens the line and starts the thread; false (with the reason logged or shown) when it
+    // could not start.
+    bool OnInitialise(UserServices& ui);
+    // Cancel or Escape while a session is attached: stops it; the window stays open.
+    void OnCancel();
+    void OnComplete();
+    void OnAborted();
+    // After the window closed: the thread has ended, then the line is closed.
+    void Finish();
+
+    // --- session control ---------------------------------------------------------------------
+
+    bool OpenDirectAndStart(UserServices& ui);
+    bool StartCommThread();
+    void StopSession();
+
+    // --- log and status ----------------------------------------------------------------------
+
+    void ProgressLog(const std::string& text);
+    void ProgressError(const std::string& text);
+    void SetProgressTitle(const std::string& title);
+
+    // --- the line, with a cancel check before every read and write --------------------------
+
+    bool WriteChar(uint8_t byte);
+    bool WriteBlock(const uint8_t* bytes, std::size_t count);
+    SerialChannel::ReadResult ReadBytes(uint8_t* buffer, std::size_t count);
+    void PurgeReceive() { channel_.PurgeReceive(); }
+    // Ends the thread, through CAN and Ctrl+Z to the unit, when the user has cancelled.
+    void CheckCancel();
+
+    // --- the unit's menu ---------------------------------------------------------------------
+
+    bool ReadScreen();
+    void SkipEcho();
+    bool TypeText(const std::string& text);
+    void SendCursorUp();
+    bool LoginForDownload();
+    bool LoginForUpload();
+    void SendCtrlZ();
+    void RunTransfer();
+    // The thread's work from start to end; returns 0.
+    int CommThreadMain();
+
+private:
+    void ThreadEntry();
+    void EndThreadAborted();
+    void AppendScreenLine(std::string& buffer);
+
+    ChannelTimeouts timeouts_;
+    SerialChannel channel_;
+    Crc16 crc_;
+    ProgressSink* sink_ = nullptr;
+
+    std::atomic<int> running_{0};
+    std::atomic<int> inTransfer_{0};
+    std::atomic<int> success_{0};
+    bool cancelGuard_ = false; // only the communication thread touches it
+
+    std::thread thread_;
+    std::mutex finishedMutex_;
+    std::condition_variable finishedSignal_;
+    bool finished_ = true;
+};
+
+} // namespace tolvane

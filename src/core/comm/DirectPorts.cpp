@@ -1,0 +1,18 @@
+#include "comm/DirectPorts.h"
+
+#include "comm/CCommSession.h"
+#include "comm/ProfileFile.h"
+
+namespace tolvane {
+
+std::string DirectPortDevice(const std::string& configDirectory, int selector) {
+    const ProfileFile settings(configDirectory + "/zemrix.ini");
+    const std::string name = DirectPortName(selector);
+    const std::optional<std::string> device = settings.Read().ReadString("ports", name, 256);
+    if (device && !device->empty()) {
+        return *device;
+    }
+    return "/dev/ttyS" + std::to_string(selector - 2);
+}
+
+} // namespace tolvane

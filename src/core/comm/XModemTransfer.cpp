@@ -1,0 +1,263 @@
+#include "comm/XModemTransfer.h"
+
+#include "comm/CCommSession.h"
+
+#include <cstdio>
+
+namespace tolvane {
+
+namespace {
+
+constexpr uint8_t kStx = 0x02;
+constexpr uint8_t kEotByte = 0x04;
+constexpr uint8_t kAckByte = 0x06;
+constexpr uint8_t kNakByte = 0x15;
+constexpr uint8_t kCanByte = 0x18;
+constexpr uint8_t kCByte = 0x43;
+constexpr uint8_t kCr = 0x0D;
+constexpr int kMaxErrors = 10;
+constexpr int kMaxCalls = 10;
+
+using Clock = std::chrono::steady_clock;
+
+} // namespace
+
+void XModemTransfer::Log(const char* format, unsigned long value) {
+    char line[128];
+    std::snprintf(line, sizeof line, format, value);
+    session_.ProgressLog(line);
+}
+
+int XModemTransfer::ReceivePacket(XModemPacket& buffer) {
+    buffer.fill(0);
+    const auto deadline = Clock::now() + session_.Channel().Timeouts().protocolWait;
+    uint8_t header = 0;
+    bool received = false;
+    do {
+        const SerialChannel::ReadResult read = session_.Channel().ReadBytes(&header, 1);
+        if (!read.ok) {
+            return kReadError;
+        }
+        session_.CheckCancel();
+        received = read.count == 1;
+        if (!received) {
+            session_.WriteChar(kCByte);
+        }
+    } while (!received && Clock::now() < deadline);
+    if (!received) {
+        return kTimedOut;
+    }
+    if (header == kEotByte) {
+        return kEot;
+    }
+    if (header == kCanByte) {
+        return kCancelled;
+    }
+    if (header != kStx) {
+        return kBadHeader;
+    }
+    std::size_t done = 0;
+    for (int call = 0; call < kMaxCalls && done < kPacketSize; ++call) {
+        session_.CheckCancel();
+        const SerialChannel::ReadResult read =
+            session_.Channel().ReadBytes(buffer.data() + done, kPacketSize - done);
+        if (!read.ok) {
+            return kReadError;
+        }
+        done += read.count;
+    }
+    return kPacket;
+}
+
+bool XModemTransfer::ReadOneByte(uint8_t& byte, bool& received) {
+    const auto deadline = Clock::now() + session_.Channel().Timeouts().protocolWait;
+    received = false;
+    do {
+        const SerialChannel::ReadResult read = session_.Channel().ReadBytes(&byte, 1);
+        if (!read.ok) {
+            return false;
+        }
+        session_.CheckCancel();
+        received = read.count == 1;
+    } while (!received && Clock::now() < deadline);
+    return true;
+}
+
+int XModemTransfer::ReadResponse() {
+    uint8_t byte = 0;
+    bool received = false;
+    if (!ReadOneByte(byte, received) || !received) {
+        return kNoResponse;
+    }
+    switch (byte) {
+    case kAckByte:
+        return kAck;
+    case kNakByte:
+        return kNak;
+    case kCanByte:
+        return kCan;
+    case kCByte:
+        return kReadyC;
+    default:
+        return kOther;
+    }
+}
+
+bool XModemTransfer::SendPacket(const XModemPacket& packet) {
+    session_.WriteChar(kStx);
+    session_.CheckCancel();
+    std::size_t done = 0;
+    for (int call = 0; call < kMaxCalls && done < kPacketSize; ++call) {
+        session_.CheckCancel();
+        const std::size_t put =
+            session_.Channel().WriteBytes(packet.data() + done, kPacketSize - done);
+        if (put == 0) {
+            return false;
+        }
+        done += put;
+    }
+    return true;
+}
+
+bool XModemTransfer::Receive() {
+    session_.SetProgressTitle("Receiving Memory Module");
+    uint8_t expected = 1;
+    unsigned long received = 0;
+    int errors = 0;
+    XModemPacket buffer{};
+    int result = kTimedOut;
+    for (int attempt = 0; attempt < kMaxErrors && result == kTimedOut; ++attempt) {
+        session_.WriteChar(kCByte);
+        result = ReceivePacket(buffer);
+        session_.CheckCancel();
+    }
+    if (result == kTimedOut || result == kReadError) {
+        session_.WriteChar(kCanByte);
+        session_.ProgressLog("Error getting first packet");
+        return false;
+    }
+    while (errors < kMaxErrors) {
+        switch (result) {
+        case kPacket:
+            if (buffer[1] != static_cast<uint8_t>(~buffer[0])) {
+                session_.ProgressLog("Packed sequence integrity error");
+                session_.WriteChar(kNakByte);
+                ++errors;
+            } else if (buffer[0] == expected) {
+                if (session_.Crc().Compute(std::span<const uint8_t>(buffer).subspan(2)) == 0) {
+                    session_.packets.push_back(buffer);
+                    ++expected;
+                    ++received;
+                    errors = 0;
+                    session_.WriteChar(kAckByte);
+                    Log("Sucessfully received packet %lu", received);
+                } else {
+                    session_.ProgressLog("Packed CRC error; performing packet retry");
+                    session_.WriteChar(kNakByte);
+                    ++errors;
+                }
+            } else if (buffer[0] == static_cast<uint8_t>(expected - 1)) {
+                session_.ProgressLog("Received the same packet");
+                session_.WriteChar(kAckByte);
+                ++errors;
+            } else {
+                session_.ProgressLog("Fatal Packet Sequence Error");
+                session_.WriteChar(kCanByte);
+                return false;
+            }
+            break;
+        case kEot:
+            session_.WriteChar(kAckByte);
+            session_.ProgressLog("Received the EOT -- Transmission finished");
+            return true;
+        case kCancelled:
+        case kReadError:
+            session_.WriteChar(kCanByte);
+            session_.ProgressLog("Fatal packet receive error");
+            return false;
+        default: // silence or a stray first byte
+            session_.ProgressLog("Packed receive error; performing retry");
+            session_.WriteChar(kNakByte);
+            ++errors;
+            break;
+        }
+        if (errors < kMaxErrors) {
+            result = ReceivePacket(buffer);
+        }
+    }
+    session_.WriteChar(kCanByte);
+    return false;
+}
+
+bool XModemTransfer::Send() {
+    if (session_.packets.empty()) {
+        session_.ProgressLog("No packets to send");
+        return false;
+    }
+    session_.SetProgressTitle("Sending Memory Module");
+    session_.WriteChar(kCr);
+    int response = kNoResponse;
+    for (int attempt = 0; attempt < kMaxErrors; ++attempt) {
+        response = ReadResponse();
+        if (response == kNak || response == kReadyC) {
+            break;
+        }
+    }
+    if (response != kNak && response != kReadyC) {
+        session_.ProgressLog("XModem send timed out");
+        return false;
+    }
+    std::size_t index = 0;
+    int errors = 0;
+    for (;;) {
+        if (index == session_.packets.size()) {
+            for (int attempt = 0; attempt < kMaxErrors; ++attempt) {
+                session_.WriteChar(kEotByte);
+                if (ReadResponse() == kAck) {
+                    session_.ProgressLog("Upload Successful  --  All packets sent");
+                    return true;
+                }
+            }
+            session_.ProgressLog("Error sending EOT");
+            return false;
+        }
+        if (!SendPacket(session_.packets[index])) {
+            Log("Error sending the packet %lu", index);
+            session_.WriteChar(kCanByte);
+            return false;
+        }
+        switch (ReadResponse()) {
+        case kAck:
+            ++index;
+            errors = 0;
+            Log("Sent packet %lu", index);
+            break;
+        case kNak:
+            ++errors;
+            session_.ProgressLog("Received NAK; resending packet");
+            break;
+        case kReadyC:
+            ++errors;
+            session_.ProgressLog("Received C; resending packet");
+            break;
+        case kCan:
+            session_.ProgressLog("Received CAN; aborting transmission");
+            session_.WriteChar(kCanByte);
+            return false;
+        case kNoResponse:
+            session_.ProgressLog("No response; aborting transmission");
+            session_.WriteChar(kCanByte);
+            return false;
+        default:
+            ++errors;
+            session_.ProgressLog("Bad response; resending packet");
+            break;
+        }
+        if (errors >= kMaxErrors) {
+            session_.WriteChar(kCanByte);
+            return false;
+        }
+    }
+}
+
+} // namespace tolvane
