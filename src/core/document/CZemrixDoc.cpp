@@ -1,5 +1,7 @@
 #include "document/CZemrixDoc.h"
 
+#include "comm/CCommSession.h"
+#include "comm/DirectPorts.h"
 #include "comm/SelectUnitModel.h"
 #include "document/Backups.h"
 #include "document/CommandIds.h"
@@ -7,7 +9,6 @@
 #include "reports/ReportBuilder.h"
 #include "reports/ReportKind.h"
 #include "reports/SystemReport.h"
-
 
 namespace tolvane {
 
@@ -91,7 +92,9 @@ void CZemrixDoc::WriteImage() {
     changed_ = 0;
 }
 
-void CZemrixDoc::MakeBackups() const { MakeBackupCopies(filePath_); }
+void CZemrixDoc::MakeBackups() const {
+    MakeBackupCopies(filePath_);
+}
 
 void CZemrixDoc::SaveToFile() {
     MakeBackups();
@@ -242,6 +245,91 @@ void CZemrixDoc::OnFilterEventLog() {
     }
 }
 
+bool CZemrixDoc::RunSession(CCommSession& session, int selector, int mode, const char* failure) {
+    bool succeeded = false;
+    if (selector == kModemPort) {
+        // No telephony layer stands behind the modem choice yet.
+        ui_.ShowMessage("Error initializing telephony resources", MessageIcon::Exclamation,
+                        MessageButtons::Ok);
+    } else if (selector >= kCom1 && selector <= kCom4) {
+        succeeded = session.RunDirectSession(ui_, selector, mode, password_,
+                                             DirectPortDevice(configDirectory_, selector));
+    } else {
+        return false;
+    }
+    if (!succeeded) {
+        ui_.ShowMessage(failure, MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+    return succeeded;
+}
+
+void CZemrixDoc::ListInstallation() {
+    if (listed_ != 0) {
+        return;
+    }
+    ProfileFile gateList = GateList();
+    const Installation installation{
+        image_.GetInstallationName(), password_, filePath_, countryCode_, areaCode_, phoneNumber_};
+    if (installations_.AddInstallation(gateList, installation)) {
+        listed_ = 1;
+    }
+}
+
+void CZemrixDoc::OnDownloadData() {
+    CCommSession session(timeouts_);
+    if (filePath_.empty() || (fileLoaded_ == 0 && listed_ == 0)) {
+        FileDialogOptions options;
+        options.filter = kMemoryModuleFilter;
+        options.initialName = "NewFile";
+        options.defaultExtension = "mem";
+        options.hideReadOnly = true;
+        const std::optional<std::string> path = ui_.ChooseFileToSave(options);
+        if (!path) {
+            return;
+        }
+        filePath_ = *path;
+    }
+    int selector = kNoPort;
+    if (!ui_.RunConnectionDialog(password_, selector)) {
+        return;
+    }
+    if (!RunSession(session, selector, kDownloadSession, "Data has NOT been downloaded")) {
+        return;
+    }
+    MakeBackups();
+    SavePacketsToFile(session.packets, filePath_, ui_);
+    if (image_.Load(filePath_) != kLoadOk) {
+        fileLoaded_ = 0;
+        filePath_.clear();
+        ui_.ShowMessage("Error Loading the file", MessageIcon::None, MessageButtons::Ok);
+    } else {
+        fileLoaded_ = 1;
+        ListInstallation();
+    }
+    ReadImage();
+}
+
+void CZemrixDoc::OnUploadData() {
+    CCommSession session(timeouts_);
+    if (fileLoaded_ == 0) {
+        return;
+    }
+    int selector = kNoPort;
+    if (!ui_.RunConnectionDialog(password_, selector)) {
+        return;
+    }
+    WriteImage();
+    MakeBackups();
+    if (image_.Save(filePath_) != kSaveOk) {
+        ui_.ShowMessage("Error Saving the file", MessageIcon::None, MessageButtons::Ok);
+        return;
+    }
+    LoadPacketsFromFile(session.packets, filePath_, session.Crc(), ui_);
+    if (RunSession(session, selector, kUploadSession, "Data has NOT been uploaded")) {
+        ListInstallation();
+    }
+}
+
 bool CZemrixDoc::OnCommand(int commandId) {
     if (const int kind = ReportKindOf(commandId); kind != 0) {
         OnReport(kind);
@@ -265,6 +353,12 @@ bool CZemrixDoc::OnCommand(int commandId) {
         return true;
     case kCmdFilterEventLog:
         OnFilterEventLog();
+        return true;
+    case kCmdDownload:
+        OnDownloadData();
+        return true;
+    case kCmdUpload:
+        OnUploadData();
         return true;
     default:
         return false;

@@ -3,6 +3,7 @@
 // report on display, and carries out the file, selection and report commands.
 #pragma once
 
+#include "comm/ChannelTimeouts.h"
 #include "comm/InstallationList.h"
 #include "comm/ProfileFile.h"
 #include "document/UnitConfiguration.h"
@@ -16,6 +17,7 @@
 
 namespace tolvane {
 
+class CCommSession;
 class UserServices;
 
 class CZemrixDoc {
@@ -77,6 +79,11 @@ public:
     void OnNewDocument();
     void OnReport(int reportKind);
     void OnFilterEventLog();
+    void OnDownloadData();
+    void OnUploadData();
+
+    // The waits on the line to the unit; tests shorten them.
+    void SetChannelTimeouts(const ChannelTimeouts& timeouts) { timeouts_ = timeouts; }
 
     // Runs the command if the document carries it out; false when it is not the document's.
     bool OnCommand(int commandId);
@@ -87,6 +94,11 @@ public:
 
 private:
     ProfileFile GateList() const;
+    // The session for the chosen port; false with nothing shown when the choice was no port.
+    // Shows the command's failure message when the session failed.
+    bool RunSession(CCommSession& session, int selector, int mode, const char* failure);
+    // The first session that succeeds with an unlisted installation puts it in the list.
+    void ListInstallation();
     // Saves the image to the file in work after the backups; says so when it fails.
     void SaveToFile();
 
@@ -108,6 +120,7 @@ private:
     int fileLoaded_ = 0;
     int listed_ = 0;
     std::string filePath_;
+    ChannelTimeouts timeouts_;
 };
 
 } // namespace tolvane
