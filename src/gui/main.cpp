@@ -53,7 +53,10 @@ int main(int argc, char** argv) {
 
     using namespace tolvane;
     QtUserServices ui;
-    const std::string configDirectory = parser.isSet(demo) ? PrepareDemo(ui) : ConfigDirectory();
+    DemoEnvironment demoEnvironment;
+    const std::string configDirectory =
+        parser.isSet(demo) ? demoEnvironment.Start(ui) : ConfigDirectory();
+    ui.SetConfigDirectory(configDirectory);
     CZemrixDoc document(ui, configDirectory);
     CMainFrame frame(document);
     ui.SetWindow(&frame);

@@ -25,8 +25,6 @@ constexpr const char* kReady = "Ready";
 // Commands that later versions carry out; for now they say so.
 bool NotYetAvailable(int id) {
     switch (id) {
-    case kCmdDownload:
-    case kCmdUpload:
     case kCmdBlockTransmitters:
     case kCmdBlockCards:
     case kCmdEntryCodes:

@@ -1,16 +1,26 @@
 #include "shell/DemoSetup.h"
 
 #include "DemoImage.h"
+#include "SimulatedUnit.h"
 #include "comm/InstallationList.h"
 #include "comm/ProfileFile.h"
 
-#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 
 namespace tolvane {
 
-std::string PrepareDemo(UserServices& ui) {
+DemoEnvironment::DemoEnvironment() = default;
+
+DemoEnvironment::~DemoEnvironment() {
+    stop_ = true;
+    if (thread_.joinable()) {
+        thread_.join();
+    }
+}
+
+std::string DemoEnvironment::Start(UserServices& ui) {
     const std::string directory = ConfigDirectory() + "-demo";
     ::mkdir(directory.c_str(), 0700);
     const std::string image = directory + "/harbour-view.mem";
@@ -25,6 +35,18 @@ std::string PrepareDemo(UserServices& ui) {
     list.selected = 0;
     ProfileFile gateList(directory + "/gatelist.ini", 0600);
     list.SaveInstallationList(gateList, ui);
+
+    // The unit behind COM1 holds the demo image as it is on disk now.
+    std::string error;
+    if (line_.Open(error)) {
+        SimulatedUnitOptions options;
+        std::ifstream file(image, std::ios::binary);
+        options.image.assign(std::istreambuf_iterator<char>(file), {});
+        unit_ = std::make_unique<SimulatedUnit>(line_.MasterFd(), options);
+        thread_ = std::thread([this] { unit_->Run(stop_); });
+        ProfileFile settings(directory + "/zemrix.ini");
+        settings.WriteString("ports", "COM1", line_.SlavePath());
+    }
     return directory;
 }
 

@@ -1,6 +1,9 @@
 #include "shell/QtUserServices.h"
 
+#include "comm/CCommProgressDlg.h"
 #include "comm/CInstallationDlg.h"
+#include "comm/CUnitConnectionDlg.h"
+#include "comm/DirectPorts.h"
 #include "comm/CSelectUnitDlg.h"
 #include "reports/CFilterDlg.h"
 
@@ -145,6 +148,26 @@ bool QtUserServices::RunInstallationDialog(InstallationForm& form) {
 bool QtUserServices::RunFilterDialog(EventLogFilter& filter) {
     CFilterDlg dialog(filter, *this, window_);
     return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtUserServices::RunConnectionDialog(std::string& password, int& selector) {
+    std::array<QString, 4> devices;
+    for (int port = 0; port < 4; ++port) {
+        devices[static_cast<std::size_t>(port)] =
+            QString::fromStdString(DirectPortDevice(configDirectory_, port + 2));
+    }
+    CUnitConnectionDlg dialog(QString::fromStdString(password), devices, window_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    password = dialog.Password().toStdString();
+    selector = dialog.Choice();
+    return true;
+}
+
+void QtUserServices::RunProgressDialog(CCommSession& session) {
+    CCommProgressDlg dialog(session, *this, window_);
+    dialog.RunSession();
 }
 
 } // namespace tolvane

@@ -20,6 +20,8 @@ public:
     void SetTitleSetter(std::function<void(const std::string&)> setter) {
         setTitle_ = std::move(setter);
     }
+    // Where "zemrix.ini" names the devices of the direct ports.
+    void SetConfigDirectory(const std::string& directory) { configDirectory_ = directory; }
 
     MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
                               MessageButtons buttons) override;
@@ -32,6 +34,8 @@ public:
     bool RunSelectUnitDialog(SelectUnitModel& model) override;
     bool RunInstallationDialog(InstallationForm& form) override;
     bool RunFilterDialog(EventLogFilter& filter) override;
+    bool RunConnectionDialog(std::string& password, int& selector) override;
+    void RunProgressDialog(CCommSession& session) override;
 
     // "Label|pattern|Label|pattern||" as the file dialogs write it: "Label (pattern);;...", the
     // patterns in the parentheses, where the file dialog reads them.
@@ -41,6 +45,7 @@ private:
     QWidget* window_ = nullptr;
     std::function<void()> updateViews_;
     std::function<void(const std::string&)> setTitle_;
+    std::string configDirectory_;
 };
 
 } // namespace tolvane
