@@ -31,103 +31,65 @@ TEST(BlockReportTest, RangesNumberedFromZeroThenTheSuspendedCodes) {
                   "00015\n"
                   "01200\n"
                   "65535\n");
+    // Other kinds give nothing.
+    for (const int kind : {-1, 0, int{kEventLogReport}, int{kSystemReport}, 6}) {
+        EXPECT_EQ(BuildBlockReport(list, kind), "") << kind;
+    }
 }
 
 TEST(BlockReportTest, SectionsAppearOnlyWhenTheirListHoldsSomething) {
     BlockCodeList list;
     EXPECT_EQ(BuildBlockReport(list, kBlockCardReport),
               std::string("Block Card Report:\n\n") + kBlockHeader);
-
-    // No suspended codes: the report ends right after the last range.
-    list.ranges = {{500, 799, 4}};
-    EXPECT_EQ(BuildBlockReport(list, kBlockCardReport),
-              std::string("Block Card Report:\n\n") + kBlockHeader + "000    00500  00799  04\n");
-
-    list.ranges.clear();
     list.suspended = {7};
     EXPECT_EQ(BuildBlockReport(list, kBlockTransmitterReport),
               std::string("Block Transmitter Report:\n\n") + kBlockHeader +
                   "\n\nSuspended Codes\n---------------\n00007\n");
 }
 
-TEST(BlockReportTest, OtherKindsGiveNothing) {
-    BlockCodeList list;
-    list.ranges = {{10, 20, 3}};
-    list.suspended = {15};
-    for (const int kind :
-         {-1, 0, int{kEventLogReport}, int{kSystemReport}, int{kDirectoryReport}, 6, 100}) {
-        EXPECT_EQ(BuildBlockReport(list, kind), "") << kind;
-    }
-}
-
-std::unique_ptr<DirectoryEntry> Entry(uint16_t code, const std::string& name,
-                                      const std::string& phone, bool extendedTalk) {
-    auto entry = std::make_unique<DirectoryEntry>();
-    entry->code = code;
-    entry->name = name;
-    for (const char digit : phone) {
-        entry->digits[entry->digitCount++] = static_cast<uint16_t>(digit - '0');
-    }
-    entry->extendedTalk = extendedTalk ? 1 : 0;
-    return entry;
-}
-
-constexpr const char* kDirectoryHeader =
-    "Telephone Directory Report\n\n"
-    "Code  Name                            Phone Number  Talk Time\n"
-    "-------------------------------------------------------------\n";
-
 TEST(DirectoryReportTest, EntriesByNameWithFormattedNumbersAndTalkTime) {
+    const std::string header = "Telephone Directory Report\n\n"
+                               "Code  Name                            Phone Number  Talk Time\n"
+                               "-------------------------------------------------------------\n";
     DirectoryList directory;
-    directory.Append(Entry(42, "Baker", "5551234567", true));
-    directory.Append(Entry(7, "adams", "1234567", false));
-    directory.Append(Entry(65, "zz", "123456789012", false));
-    directory.Append(Entry(1234, "Able", "15551234567", false));
-    directory.Append(Entry(9, "WEXLER-HOLMGREN, CATHERI", "12345678", false));
-    directory.Append(Entry(0, "Abl", "", true));
-    directory.Append(Entry(3, "\xC9mile", "555", false));
+    EXPECT_EQ(BuildDirectoryReport(directory), header);
+    for (const auto& [code, name, phone, talk] :
+         {std::tuple<uint16_t, const char*, std::string, int>{1234, "Able", "15551234567", 0},
+          {65, "zz", "123456789012", 0},
+          {9, "WEXLER-HOLMGREN, CATHERI", "12345678", 0},
+          {0, "Abl", "", 1},
+          {3, "\xC9mile", "555", 0}}) {
+        auto entry = std::make_unique<DirectoryEntry>();
+        entry->code = code;
+        entry->name = name;
+        for (const char digit : phone) {
+            entry->digits[entry->digitCount++] = static_cast<uint16_t>(digit - '0');
+        }
+        entry->extendedTalk = static_cast<uint8_t>(talk);
+        directory.Append(std::move(entry));
+    }
+    directory.At(1).digitCount = 15; // a count above twelve shows the twelve digits there are
 
     // Byte order: capitals before small letters, a prefix before what it begins, bytes above 0x7F
     // after all of them.
     EXPECT_EQ(BuildDirectoryReport(directory),
-              std::string(kDirectoryHeader) +
-                  "0000  Abl                                           Y\n"
-                  "1234  Able                        1 (555) 123-4567  N\n"
-                  "0042  Baker                         (555) 123-4567  Y\n"
-                  "0009  WEXLER-HOLMGREN, CATHERI            12345678  N\n"
-                  "0007  adams                               123-4567  N\n"
-                  "0065  zz                              123456789012  N\n"
-                  "0003  \xC9mile                                    555  N\n");
+              header + "0000  Abl                                           Y\n"
+                       "1234  Able                        1 (555) 123-4567  N\n"
+                       "0009  WEXLER-HOLMGREN, CATHERI            12345678  N\n"
+                       "0065  zz                              123456789012  N\n"
+                       "0003  \xC9mile                                    555  N\n");
     // The report sorts a view of the list, never the list.
-    EXPECT_EQ(directory.At(0).name, "Baker");
-    EXPECT_EQ(directory.At(1).name, "adams");
-    EXPECT_EQ(directory.At(5).name, "Abl");
-}
-
-TEST(DirectoryReportTest, EmptyListGivesTheHeaderAlone) {
-    EXPECT_EQ(BuildDirectoryReport(DirectoryList()), kDirectoryHeader);
-}
-
-TEST(DirectoryReportTest, ADigitCountAboveTwelveShowsTwelveDigits) {
-    DirectoryList directory;
-    directory.Append(Entry(5, "Long", "123456789012", false));
-    directory.At(0).digitCount = 15;
-    EXPECT_EQ(BuildDirectoryReport(directory),
-              std::string(kDirectoryHeader) +
-                  "0005  Long                            123456789012  N\n");
+    EXPECT_EQ(directory.At(0).name, "Able");
+    EXPECT_EQ(directory.At(3).name, "Abl");
 }
 
 TEST(PhoneNumberTest, FormsByDigitCount) {
     const std::vector<std::tuple<std::string, int, std::string>> cases{
         {"5551234567", 10, "(555) 123-4567"},
-        {"0000000000", 10, "(000) 000-0000"},
         {"15551234567", 11, "1 (555) 123-4567"},
         {"1234567", 7, "123-4567"},
         {"12345678", 8, "12345678"},
-        {"123456789", 9, "123456789"},
-        {"123456789012", 12, "123456789012"},
         {"123456", 6, "123456"},
-        {"9", 1, "9"},
         {"", 0, ""},
         // Only the first count digits count, whatever the rest of the array holds.
         {"555123456789", 7, "555-1234"},
