@@ -9,10 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <tuple>
 
 namespace tolvane {
 namespace {
@@ -79,47 +81,40 @@ TEST_F(LoadSaveTest, LoadsFullFilesOfEverySizeCode) {
     EXPECT_TRUE(ui_.Shown().empty());
 }
 
-TEST_F(LoadSaveTest, UnknownSizeCodeLoadsNoPagesAndPassesOnItsFirmware) {
-    ImageBuilder builder(0x40);
-    builder.Byte(kSizeCode, 0x33);
-    MemoryModule image(ui_);
-    EXPECT_EQ(image.Load(Write("odd.mem", builder.Bytes())), kLoadOk);
-    EXPECT_EQ(image.GetLoadedPageCount(), 0);
-    EXPECT_EQ(image.GetBankCount(), 0);
-    EXPECT_EQ(image.GetBytes().size(), kSystemAreaSize);
-    EXPECT_TRUE(ui_.Shown().empty());
-
-    builder.Firmware('4', '9', '9');
-    EXPECT_EQ(image.Load(Write("odd.mem", builder.Bytes())), kLoadInvalid);
-    EXPECT_EQ(ui_.Texts(), std::vector<std::string>{FirmwareMessage("4.99")});
-}
-
-TEST_F(LoadSaveTest, ShortFilesKeepWhatWasReadAndFail) {
+// A page is appended even when the file ends right before it: it stays all zero. Saving then
+// writes the whole of every page held over the file's start and leaves the rest of it alone.
+TEST_F(LoadSaveTest, ShortFilesKeepWhatWasReadFailAndSaveOnlyThat) {
     ImageBuilder builder(0x70);
     std::fill(builder.Page(0).begin(), builder.Page(0).end(), 0x5A);
     std::fill(builder.Page(13).begin(), builder.Page(13).end(), 0x6B);
     const std::vector<uint8_t> full = builder.Bytes();
-    struct Case {
-        std::size_t length;
-        int pages;
-    };
-    // A page is appended even when the file ends right before it: it stays all zero.
-    for (const Case c : {Case{2047, 0}, Case{2048, 1}, Case{3000, 1}, Case{16383, 14}}) {
-        SCOPED_TRACE(c.length);
-        const std::vector<uint8_t> part(full.begin(), full.begin() + c.length);
-        MemoryModule image(ui_);
+    MemoryModule image(ui_);
+    std::vector<uint8_t> part;
+    for (const auto& [length, pages] :
+         std::vector<std::pair<std::size_t, int>>{{2047, 0}, {2048, 1}, {16383, 14}, {3000, 1}}) {
+        SCOPED_TRACE(length);
+        part.assign(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length));
         EXPECT_EQ(image.Load(Write("short.mem", part)), kLoadInvalid);
-        EXPECT_EQ(image.GetLoadedPageCount(), c.pages);
+        EXPECT_EQ(image.GetLoadedPageCount(), pages);
         const std::vector<uint8_t> held = image.GetBytes();
-        ASSERT_EQ(held.size(), kSystemAreaSize + kPageSize * static_cast<std::size_t>(c.pages));
+        ASSERT_EQ(held.size(), kSystemAreaSize + kPageSize * static_cast<std::size_t>(pages));
         EXPECT_TRUE(std::equal(part.begin(), part.end(), held.begin()));
-        EXPECT_TRUE(
-            std::all_of(held.begin() + c.length, held.end(), [](uint8_t b) { return b == 0; }));
+        EXPECT_TRUE(std::all_of(held.begin() + static_cast<std::ptrdiff_t>(length), held.end(),
+                                [](uint8_t b) { return b == 0; }));
     }
     // The version sits in the first bytes, so these files fail without a word.
     EXPECT_TRUE(ui_.Shown().empty());
+
+    const std::string target = Write("target.mem", std::vector<uint8_t>(16384, 0xEE));
+    EXPECT_EQ(image.Save(target), kSaveOk);
+    std::vector<uint8_t> expected(16384, 0xEE);
+    std::copy(part.begin(), part.end(), expected.begin());
+    std::fill(expected.begin() + 3000, expected.begin() + 3072, 0);
+    EXPECT_EQ(Read(target), expected);
 }
 
+// Both messages come, and a rejected file leaves only a zero system area, which is all a save
+// then writes.
 TEST_F(LoadSaveTest, MissingSignatureRejectsTheFileWithBothMessages) {
     ImageBuilder builder(0x50);
     builder.Byte(0, 'X');
@@ -133,59 +128,57 @@ TEST_F(LoadSaveTest, MissingSignatureRejectsTheFileWithBothMessages) {
     EXPECT_EQ(ui_.Shown()[1].icon, MessageIcon::None);
     EXPECT_EQ(ui_.Shown()[1].buttons, MessageButtons::Ok);
     EXPECT_EQ(image.GetLoadedPageCount(), 0);
-    const auto system = image.GetSystemArea();
-    EXPECT_TRUE(std::all_of(system.begin(), system.end(), [](uint8_t b) { return b == 0; }));
+    EXPECT_EQ(image.GetBytes(), std::vector<uint8_t>(kSystemAreaSize, 0));
+
+    const std::string other = Write("other.mem", std::vector<uint8_t>(4000, 0xEE));
+    EXPECT_EQ(image.Save(other), kSaveOk);
+    std::vector<uint8_t> expected(4000, 0xEE);
+    std::fill(expected.begin(), expected.begin() + kSystemAreaSize, 0);
+    EXPECT_EQ(Read(other), expected);
 }
 
+// The version text ends at a zero byte. An unknown size code loads no pages and no banks, and
+// its firmware is checked all the same.
 TEST_F(LoadSaveTest, FirmwareBefore500IsRefusedButKeptAsRead) {
-    struct Case {
-        char bytes[3];
-        const char* text;
-        bool supported;
-    };
-    const Case cases[] = {{{'4', '9', '9'}, "4.99", false},
-                          {{'5', '1', '0'}, "5.10", true},
-                          {{'5', '0', '0'}, "5.00", true},
-                          {{0, '0', '0'}, "", false},
-                          {{'5', 0, '0'}, "5.", false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
+    // Size code, firmware bytes, the version text, whether it loads, the pages loaded.
+    const std::tuple<uint8_t, std::array<char, 3>, const char*, bool, int> cases[] = {
+        {0x60, {'4', '9', '9'}, "4.99", false, 62}, {0x60, {'5', '0', '0'}, "5.00", true, 62},
+        {0x60, {'5', '1', '0'}, "5.10", true, 62},  {0x60, {0, '0', '0'}, "", false, 62},
+        {0x60, {'5', 0, '0'}, "5.", false, 62},     {0x33, {'5', '0', '0'}, "5.00", true, 0},
+        {0x33, {'4', '9', '9'}, "4.99", false, 0}};
+    for (const auto& [sizeCode, firmware, text, supported, pages] : cases) {
+        SCOPED_TRACE(::testing::Message() << +sizeCode << " " << text);
         ui_.Forget();
         ImageBuilder builder(0x60);
-        builder.Firmware(c.bytes[0], c.bytes[1], c.bytes[2]);
+        builder.Byte(kSizeCode, sizeCode).Firmware(firmware[0], firmware[1], firmware[2]);
         MemoryModule image(ui_);
-        EXPECT_EQ(image.Load(Write("fw.mem", builder.Bytes())),
-                  c.supported ? kLoadOk : kLoadInvalid);
-        EXPECT_EQ(image.GetFirmwareVersion(), c.text);
-        EXPECT_EQ(image.GetLoadedPageCount(), 62);
-        EXPECT_EQ(ui_.Texts(), c.supported ? std::vector<std::string>{}
-                                           : std::vector<std::string>{FirmwareMessage(c.text)});
+        EXPECT_EQ(image.Load(Write("fw.mem", builder.Bytes())), supported ? kLoadOk : kLoadInvalid);
+        EXPECT_EQ(image.GetFirmwareVersion(), text);
+        EXPECT_EQ(image.GetLoadedPageCount(), pages);
+        EXPECT_EQ(image.GetBankCount(), pages == 0 ? 0 : 2);
+        EXPECT_EQ(ui_.Texts(), supported ? std::vector<std::string>{}
+                                         : std::vector<std::string>{FirmwareMessage(text)});
     }
 }
 
-TEST_F(LoadSaveTest, PathsThatAreNoMemoryModule) {
+// Neither loading nor saving takes a missing file or a directory; a save never creates a file,
+// never truncates one, and never passes a failed write as saved.
+TEST_F(LoadSaveTest, PathsThatAreNoMemoryModuleAndSavingInPlace) {
+    ImageBuilder builder(0x70);
+    builder.Page(5)[17] = 0x99;
+    const std::vector<uint8_t> bytes = builder.Bytes();
+    const std::string missing = dir_ + "/missing.mem";
     MemoryModule image(ui_);
-    ASSERT_EQ(image.Load(Write("good.mem", ImageBuilder(0x70).Bytes())), kLoadOk);
+    ASSERT_EQ(image.Load(Write("good.mem", bytes)), kLoadOk);
     // A failed open still leaves the previous image gone.
-    EXPECT_EQ(image.Load(dir_ + "/missing.mem"), kLoadCannotOpen);
+    EXPECT_EQ(image.Load(missing), kLoadCannotOpen);
     EXPECT_EQ(image.GetSizeCode(), 0);
     EXPECT_EQ(image.GetLoadedPageCount(), 0);
     EXPECT_EQ(image.Load(dir_), kLoadCannotOpen);
     EXPECT_TRUE(ui_.Shown().empty());
-
     EXPECT_EQ(image.Load("/dev/null"), kLoadInvalid);
-    EXPECT_EQ(ui_.Texts(), (std::vector<std::string>{kNotValid, FirmwareMessage("")}));
-    EXPECT_EQ(image.GetBytes(), std::vector<uint8_t>(kSystemAreaSize, 0));
-}
 
-TEST_F(LoadSaveTest, SaveWritesInPlaceOnlyAndReportsFailedWrites) {
-    ImageBuilder builder(0x70);
-    builder.Page(5)[17] = 0x99;
-    const std::vector<uint8_t> bytes = builder.Bytes();
-    MemoryModule image(ui_);
     ASSERT_EQ(image.LoadBytes(bytes), kLoadOk);
-
-    const std::string missing = dir_ + "/missing.mem";
     EXPECT_EQ(image.Save(missing), kSaveCannotOpen);
     EXPECT_FALSE(std::filesystem::exists(missing));
     EXPECT_EQ(image.Save(dir_), kSaveCannotOpen);
@@ -205,32 +198,6 @@ TEST_F(LoadSaveTest, SaveWritesInPlaceOnlyAndReportsFailedWrites) {
     if (std::filesystem::exists("/dev/full")) {
         EXPECT_EQ(image.Save("/dev/full"), kSaveWriteFailed);
     }
-}
-
-TEST_F(LoadSaveTest, SaveAfterAShortLoadWritesOnlyWhatWasRead) {
-    ImageBuilder builder(0x70);
-    std::fill(builder.Page(0).begin(), builder.Page(0).end(), 0x5A);
-    const std::vector<uint8_t> full = builder.Bytes();
-    const std::vector<uint8_t> part(full.begin(), full.begin() + 3000);
-    MemoryModule image(ui_);
-    ASSERT_EQ(image.Load(Write("short.mem", part)), kLoadInvalid);
-
-    const std::string target = Write("target.mem", std::vector<uint8_t>(16384, 0xEE));
-    EXPECT_EQ(image.Save(target), kSaveOk);
-    std::vector<uint8_t> expected(16384, 0xEE);
-    std::copy(part.begin(), part.end(), expected.begin());
-    std::fill(expected.begin() + 3000, expected.begin() + 3072, 0);
-    EXPECT_EQ(Read(target), expected);
-
-    // A rejected file leaves only a zero system area to write.
-    ImageBuilder noSignature(0x70);
-    noSignature.Byte(1, 0);
-    ASSERT_EQ(image.Load(Write("unsigned.mem", noSignature.Bytes())), kLoadInvalid);
-    const std::string other = Write("other.mem", std::vector<uint8_t>(4000, 0xEE));
-    EXPECT_EQ(image.Save(other), kSaveOk);
-    expected.assign(4000, 0xEE);
-    std::fill(expected.begin(), expected.begin() + kSystemAreaSize, 0);
-    EXPECT_EQ(Read(other), expected);
 }
 
 } // namespace
