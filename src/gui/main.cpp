@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
                              "tolvane-cli for the memory module tools.\n");
         return 1;
     }
+    // A line that hangs up is a failed write, reported as such, not the end of the program.
+    std::signal(SIGPIPE, SIG_IGN);
     Q_INIT_RESOURCE(tolvane); // the icons live in the static library
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tolvane");
