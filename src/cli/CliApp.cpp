@@ -24,7 +24,7 @@ constexpr const char* kUsage =
     "       tolvane-cli download --port DEVICE|COM1-4 --password P FILE\n"
     "       tolvane-cli upload --port DEVICE|COM1-4 --password P FILE\n"
     "       tolvane-cli simulate [--image FILE] [--password P] "
-    "[--fault crc|drop|duplicate|silence|cancel]... [--link PATH]\n";
+    "[--fault crc|drop|duplicate|silence|cancel]... [--link PATH] [--baud N]\n";
 
 } // namespace
 

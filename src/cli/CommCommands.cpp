@@ -200,6 +200,17 @@ int RunTransfer(int mode, const std::vector<std::string>& args, std::ostream& er
         return 1;
     }
     if (mode == kDownloadSession) {
+        // A transfer can end well and still bring no module (a unit with a damaged memory): such
+        // bytes never replace a file.
+        std::vector<uint8_t> received;
+        for (const XModemPacket& packet : session.packets) {
+            received.insert(received.end(), packet.begin() + 2,
+                            packet.begin() + 2 + kPacketDataSize);
+        }
+        MemoryModule image(progress);
+        if (const int result = image.LoadBytes(received); result != kLoadOk) {
+            return result;
+        }
         MakeBackupCopies(options.file);
         if (!SavePacketsToFile(session.packets, options.file, progress)) {
             return kExitSaveFailed;
@@ -233,13 +244,17 @@ int RunSimulate(const std::vector<std::string>& args, std::ostream& out, std::os
             link = args[++i];
         } else if (args[i] == "--time-scale" && hasValue) {
             options.timeScale = std::max(1, std::atoi(args[++i].c_str()));
+        } else if (args[i] == "--baud" && hasValue && std::atoi(args[i + 1].c_str()) > 0) {
+            // A pseudo-terminal passes bytes at once; the unit paces its own, ten bits to a byte
+            // as on the wire.
+            options.byteDelayMicroseconds = 10'000'000 / std::atoi(args[++i].c_str());
         } else if (args[i] == "--fault" && hasValue &&
                    SimulatedUnit::ParseFault(args[i + 1], fault)) {
             options.faults.insert(fault);
             ++i;
         } else {
             err << "usage: tolvane-cli simulate [--image FILE] [--password P] "
-                   "[--fault crc|drop|duplicate|silence|cancel]... [--link PATH]\n";
+                   "[--fault crc|drop|duplicate|silence|cancel]... [--link PATH] [--baud N]\n";
             return kExitUsage;
         }
     }

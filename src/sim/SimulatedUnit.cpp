@@ -249,7 +249,9 @@ void SimulatedUnit::SendImage(const std::atomic<bool>& stop) {
             for (std::size_t b = 0; b < size; ++b) {
                 WriteByte(wire[b]);
             }
-            acknowledged = ReadByte(byte, 10000, stop) && byte == kAck;
+            // After a cut packet the unit waits longer than the receiver's packet time-out, so
+            // the receiver's NAK, not the unit's impatience, starts the resend.
+            acknowledged = ReadByte(byte, size < kPacketSize ? 15000 : 10000, stop) && byte == kAck;
             if (byte == kCan) {
                 return;
             }

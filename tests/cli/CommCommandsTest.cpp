@@ -1,1 +1,177 @@
+// tolvane-cli download and upload against a simulated unit on a pseudo-terminal, through the real
+// session, thread and XModem: the file is the unit's module byte for byte, the old file is kept as
+// a backup, an upload lands in the unit whole, and every way a session fails leaves the file alone.
+#include "CliApp.h"
+#include "DemoImage.h"
+#include "image/SystemAreaLayout.h"
+#include "support/ScriptedUserServices.h"
+#include "support/UnitOnLine.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace tolvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kPassword = UnitOnLine::kPassword;
+constexpr const char* kNotDownloaded = "Data has NOT been downloaded";
+
+class CommCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/tolvane-comm-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        ScriptedUserServices ui;
+        demo_ = BuildDemoImage(ui);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    int Run(std::vector<std::string> args) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const int status = RunCli(args, out, err);
+        err_ = err.str();
+        return status;
+    }
+    // A download or upload at the unit's pace; a unit that never answers fails the same way at
+    // any pace, so those take a finer scale and spend less time on the ten first-packet waits.
+    int Transfer(const char* command, const UnitOnLine& unit, const std::string& file,
+                 const char* password = kPassword, const char* timeScale = "20") {
+        return Run({command, "--port", unit.Device(), "--password", password, "--time-scale",
+                    timeScale, file});
+    }
+
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+        std::ofstream(Path(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return Path(name);
+    }
+    static std::vector<uint8_t> Read(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), {}};
+    }
+    bool Logged(const std::string& text) const { return err_.find(text) != std::string::npos; }
+
+    fs::path dir_;
+    std::vector<uint8_t> demo_;
+    std::string err_;
+};
+
+TEST_F(CommCommandsTest, DownloadWritesTheUnitsModuleAndKeepsTheFileBeforeAsBackup) {
+    UnitOnLine unit(demo_);
+    const std::string file = Path("unit.mem");
+    ASSERT_EQ(Transfer("download", unit, file), 0) << err_;
+    EXPECT_EQ(Read(file), unit.Unit().Image());
+    EXPECT_EQ(Read(file), demo_);
+    EXPECT_TRUE(Logged("Communication sucessfully complete"));
+    EXPECT_FALSE(fs::exists(Path("unit.001")));
+
+    // The second download replaces whatever the file held, which moves to the first backup.
+    const std::vector<uint8_t> before = {'o', 'l', 'd'};
+    Write("unit.mem", before);
+    ASSERT_EQ(Transfer("download", unit, file), 0) << err_;
+    EXPECT_EQ(Read(file), demo_);
+    EXPECT_EQ(Read(Path("unit.001")), before);
+}
+
+TEST_F(CommCommandsTest, UploadSendsOnlyAModuleThatLoadsAndTheUnitKeepsItWhole) {
+    UnitOnLine unit(demo_);
+
+    // Not a module: refused before a single byte goes to the unit.
+    const std::string junk = Write("junk.mem", std::vector<uint8_t>(5000, 0x55));
+    EXPECT_EQ(Run({"upload", "--port", unit.Device(), "--password", kPassword, junk}), 2);
+    EXPECT_TRUE(Logged("Not a valid memory module file")) << err_;
+    EXPECT_TRUE(unit.Unit().Received().empty());
+
+    std::vector<uint8_t> edited = demo_;
+    const std::string name = "EDITED FOR UPLOAD       ";
+    std::copy(name.begin(), name.end(), edited.begin() + layout::kInstallationName);
+    const std::string file = Write("edited.mem", edited);
+    ASSERT_EQ(Transfer("upload", unit, file), 0) << err_;
+    EXPECT_EQ(unit.Unit().Image(), edited);
+    EXPECT_TRUE(Logged("Upload Successful  --  All packets sent"));
+}
+
+struct FaultCase {
+    const char* name;
+    std::set<SimFault> faults;
+    const char* password;
+    const char* timeScale;
+    // The line the receiver logs about it; empty when the download fails.
+    const char* recovery;
+};
+
+class CommFaultTest : public CommCommandsTest, public ::testing::WithParamInterface<FaultCase> {};
+
+// A spoilt or repeated packet is asked for again or passed over, and the file is whole. A packet
+// cut short cannot be recovered: the receiver reads the sender's repeat into the short one, takes
+// the rest of it for stray headers and gives up after ten errors. Cancel, silence and a wrong
+// password end the session. Whichever way it fails, the file is not written.
+TEST_P(CommFaultTest, DownloadRecoversOrFailsWithoutWritingTheFile) {
+    const FaultCase& fault = GetParam();
+    UnitOnLine unit(demo_, fault.faults);
+    const std::string file = Path("unit.mem");
+    const int status = Transfer("download", unit, file, fault.password, fault.timeScale);
+    if (*fault.recovery != '\0') {
+        ASSERT_EQ(status, 0) << err_;
+        EXPECT_TRUE(Logged(fault.recovery)) << err_;
+        EXPECT_EQ(Read(file), demo_);
+    } else {
+        EXPECT_EQ(status, 1);
+        EXPECT_TRUE(Logged(kNotDownloaded)) << err_;
+        EXPECT_FALSE(fs::exists(file));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, CommFaultTest,
+    ::testing::Values(
+        FaultCase{"crc",
+                  {SimFault::CrcError},
+                  kPassword,
+                  "20",
+                  "Packed CRC error; performing packet retry"},
+        FaultCase{
+            "duplicate", {SimFault::DuplicatePacket}, kPassword, "20", "Received the same packet"},
+        FaultCase{"drop",
+                  {SimFault::DroppedPacket},
+                  kPassword,
+                  "20",
+                  "Packed CRC error; performing packet retry"},
+        FaultCase{"cancel", {SimFault::Cancel}, kPassword, "20", ""},
+        FaultCase{"silence", {SimFault::Silence}, kPassword, "100", ""},
+        FaultCase{"wrong_password", {}, "135791", "100", ""}),
+    [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
+
+TEST_F(CommCommandsTest, BadUsageExits64WithoutTouchingAnyLine) {
+    const std::string file = Path("unit.mem");
+    const std::vector<std::vector<std::string>> usages = {
+        {"download", "--password", kPassword, file},
+        {"download", "--port", "/dev/null", "--password", kPassword},
+        {"download", "--port", "/dev/null", "--password", "1234567", file},
+        {"upload", "--port", "/dev/null", "--password", kPassword, "--time-scale", "0", file},
+        {"upload", "--port", "/dev/null", "--time-scale", "fast", file},
+        {"upload", "--port", "/dev/null", file, file},
+        {"download", "--port", "/dev/null", "--speed", "9600", file},
+        {"simulate", "--fault", "thunder"},
+        {"simulate", "--baud", "0"},
+    };
+    for (const std::vector<std::string>& args : usages) {
+        EXPECT_EQ(Run(args), 64) << args[0] << " " << args[args.size() - 1];
+        EXPECT_TRUE(Logged("usage: tolvane-cli " + args[0])) << err_;
+    }
+    EXPECT_FALSE(fs::exists(file));
+}
+
+} // namespace
+} // namespace tolvane

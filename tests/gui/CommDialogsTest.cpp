@@ -1,1 +1,223 @@
+// Download and upload from the document through the real progress window, against a simulated
+// unit behind COM1: what arrives is the unit's module byte for byte, an edit lands in the unit,
+// and a cancel in the middle changes no file; and the connection dialog's choices.
+#include "comm/CCommProgressDlg.h"
+#include "comm/CCommSession.h"
+#include "comm/CUnitConnectionDlg.h"
+#include "document/CZemrixDoc.h"
+#include "DemoImage.h"
+#include "shell/QtUserServices.h"
+#include "support/ScriptedUserServices.h"
+#include "support/UnitOnLine.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace tolvane {
+namespace {
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// The window's own services, except that the connection dialog answers COM1 and the password
+// without showing itself, the file chooser names the test's file, and message boxes are noted
+// instead of shown. The progress window is the real one.
+class Com1User : public QtUserServices {
+public:
+    MessageAnswer ShowMessage(const std::string& text, MessageIcon, MessageButtons) override {
+        messages.push_back(text);
+        return MessageAnswer::Ok;
+    }
+    std::optional<std::string> ChooseFileToSave(const FileDialogOptions&) override {
+        return saveAs;
+    }
+    bool RunConnectionDialog(std::string& password, int& selector) override {
+        password = UnitOnLine::kPassword;
+        selector = kCom1;
+        return true;
+    }
+
+    std::string saveAs;
+    std::vector<std::string> messages;
+};
+
+// The user at the progress window: presses Cancel once the log shows cancelAt (if given), and OK
+// once the session has stopped and the caption tells how it ended, keeping caption and log as
+// they were then. A window still open after 30 s is a failure, cancelled and closed.
+class ProgressUser : public QObject {
+public:
+    explicit ProgressUser(QString cancelAt = {}) : cancelAt_(std::move(cancelAt)) {
+        connect(&timer_, &QTimer::timeout, this, &ProgressUser::Poll);
+        timer_.start(5);
+        clock_.start();
+    }
+
+    QString caption;
+    QString log;
+
+private:
+    void Poll() {
+        auto* dialog = qobject_cast<CCommProgressDlg*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        if (!cancelAt_.isEmpty() && watched_ != dialog) {
+            // Pressed right after the line is taken, while the thread waits to log the next one.
+            watched_ = dialog;
+            connect(dialog->Log(), &QPlainTextEdit::textChanged, dialog, [this, dialog] {
+                if (!pressed_ && dialog->Log()->toPlainText().contains(cancelAt_)) {
+                    pressed_ = true;
+                    QTimer::singleShot(0, dialog, [dialog] { dialog->Button()->click(); });
+                }
+            });
+        }
+        const QString title = dialog->windowTitle();
+        const bool ended = title == "Complete" || title == "Aborted";
+        if (dialog->IsClosable() && ended) {
+            caption = title;
+            log = dialog->Log()->toPlainText();
+            dialog->Button()->click();
+        } else if (clock_.elapsed() > 30000) {
+            ADD_FAILURE() << "the session did not end: " << title.toStdString();
+            clock_.restart();
+            dialog->Button()->click();
+        }
+    }
+
+    QString cancelAt_;
+    QTimer timer_;
+    QElapsedTimer clock_;
+    QObject* watched_ = nullptr;
+    bool pressed_ = false;
+};
+
+class CommDialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        std::ofstream(Path("zemrix.ini")) << "[ports]\nCOM1=" << unit_.Device() << "\n";
+        user_.saveAs = Path("harbour.mem");
+        doc_ = std::make_unique<CZemrixDoc>(user_, dir_.path().toStdString());
+        doc_->SetChannelTimeouts(ChannelTimeouts().ScaledDown(UnitOnLine::kTimeScale));
+        doc_->Create();
+    }
+
+    static std::vector<uint8_t> Demo() {
+        ScriptedUserServices quiet;
+        return BuildDemoImage(quiet);
+    }
+    std::string Path(const char* name) const { return dir_.filePath(name).toStdString(); }
+
+    QTemporaryDir dir_;
+    const std::vector<uint8_t> demo_ = Demo();
+    UnitOnLine unit_{demo_};
+    Com1User user_;
+    std::unique_ptr<CZemrixDoc> doc_;
+};
+
+TEST_F(CommDialogsTest, DownloadLoadsTheUnitsModuleAndAnUploadedEditLandsInTheUnit) {
+    {
+        const ProgressUser user;
+        doc_->OnDownloadData();
+        EXPECT_EQ(user.caption, "Complete");
+        EXPECT_TRUE(user.log.contains("Sucessfully received packet 128")) << user.log.toStdString();
+        EXPECT_TRUE(user.log.endsWith("Communication sucessfully complete"));
+    }
+    EXPECT_EQ(user_.messages, std::vector<std::string>());
+    EXPECT_EQ(doc_->FilePath(), user_.saveAs);
+    EXPECT_EQ(ReadFile(user_.saveAs), unit_.Unit().Image());
+    EXPECT_TRUE(doc_->IsFileLoaded());
+    EXPECT_TRUE(doc_->IsListed());
+    ASSERT_EQ(doc_->Installations().records.size(), 1u);
+    EXPECT_EQ(doc_->Installations().records[0].name, doc_->Image().GetInstallationName());
+
+    uint16_t& minute = doc_->Lists().timeZones[1].startMinute[0];
+    minute = static_cast<uint16_t>((minute + 7) % 60);
+    doc_->SetModified();
+    {
+        const ProgressUser user;
+        doc_->OnUploadData();
+        EXPECT_EQ(user.caption, "Complete");
+        EXPECT_TRUE(user.log.contains("Upload Successful  --  All packets sent"));
+    }
+    EXPECT_EQ(user_.messages, std::vector<std::string>());
+    const std::vector<uint8_t> uploaded = ReadFile(user_.saveAs);
+    EXPECT_NE(uploaded, demo_);
+    EXPECT_EQ(unit_.Unit().Image(), uploaded);
+    EXPECT_EQ(ReadFile(Path("harbour.001")), demo_);
+}
+
+TEST_F(CommDialogsTest, CancelInTheMiddleOfADownloadChangesNoFile) {
+    std::ofstream(user_.saveAs) << "keep";
+    const std::vector<uint8_t> before = {'k', 'e', 'e', 'p'};
+    {
+        const ProgressUser user("Sucessfully received packet 3");
+        doc_->OnDownloadData();
+        EXPECT_EQ(user.caption, "Aborted");
+        // The thread says it has stopped before the window says the session was aborted.
+        const std::string log = user.log.toStdString();
+        EXPECT_EQ(log.find("Received the EOT"), std::string::npos) << log;
+        EXPECT_LT(log.find("Thread canceled"), log.find("ERROR:  Communication aborted")) << log;
+        EXPECT_NE(log.find("ERROR:  Communication aborted"), std::string::npos) << log;
+    }
+    EXPECT_EQ(user_.messages, std::vector<std::string>{"Data has NOT been downloaded"});
+    EXPECT_EQ(ReadFile(user_.saveAs), before);
+    EXPECT_FALSE(std::filesystem::exists(Path("harbour.001")));
+    EXPECT_FALSE(doc_->IsFileLoaded());
+    // The unit saw the transfer cancelled (CAN twice), then the keys that leave it.
+    const std::vector<uint8_t> received = unit_.Unit().Received();
+    const std::vector<uint8_t> cancel = {0x18, 0x18, 0x1B, 0x0D, 0x1B, 0x1A};
+    EXPECT_NE(std::search(received.begin(), received.end(), cancel.begin(), cancel.end()),
+              received.end());
+}
+
+TEST(CommConnectionDialogTest, PasswordOfSixModemByDefaultFourPortsAndCancel) {
+    const std::array<QString, 4> devices = {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0", "/dev/x"};
+    {
+        CUnitConnectionDlg dialog("12345678", devices);
+        EXPECT_EQ(dialog.PasswordField()->maxLength(), 6);
+        EXPECT_EQ(dialog.Password(), "123456");
+        EXPECT_TRUE(dialog.ModemButton()->isDefault());
+        // Enter in the password field chooses the modem.
+        dialog.show();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(dialog.PasswordField(), &enter);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.Choice(), kModemPort);
+    }
+    for (int port = 0; port < 4; ++port) {
+        CUnitConnectionDlg dialog("", devices);
+        dialog.PasswordField()->setText("97531");
+        dialog.PortButton(port)->click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.Choice(), port + 2);
+        EXPECT_EQ(dialog.Password(), "97531");
+    }
+    CUnitConnectionDlg dialog("1", devices);
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button->text() == "&Cancel") {
+            button->click();
+        }
+    }
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(dialog.Choice(), kNoPort);
+}
+
+} // namespace
+} // namespace tolvane

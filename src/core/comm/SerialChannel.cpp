@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -94,16 +95,22 @@ bool SerialChannel::Open(const std::string& portName, const std::string& deviceP
     // has nothing to lower.
     int lines = TIOCM_DTR | TIOCM_RTS;
     ::ioctl(fd, TIOCMBIC, &lines);
-    fd_ = fd;
+    Take(fd);
     return true;
 }
 
 void SerialChannel::Adopt(int fd) {
     Close();
-    fd_ = fd;
-    if (fd_ >= 0) {
-        ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) | O_NONBLOCK);
+    if (fd >= 0) {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+        Take(fd);
     }
+}
+
+void SerialChannel::Take(int fd) {
+    fd_ = fd;
+    struct stat info {};
+    socket_ = ::fstat(fd, &info) == 0 && S_ISSOCK(info.st_mode);
 }
 
 std::size_t SerialChannel::WriteBytes(const uint8_t* bytes, std::size_t count) {
@@ -114,7 +121,8 @@ std::size_t SerialChannel::WriteBytes(const uint8_t* bytes, std::size_t count) {
         Clock::now() + timeouts_.writePerByte * static_cast<int>(count) + timeouts_.writeConstant;
     std::size_t done = 0;
     while (done < count) {
-        const ssize_t put = ::write(fd_, bytes + done, count - done);
+        const ssize_t put = socket_ ? ::send(fd_, bytes + done, count - done, MSG_NOSIGNAL)
+                                    : ::write(fd_, bytes + done, count - done);
         if (put > 0) {
             done += static_cast<std::size_t>(put);
             continue;
@@ -133,11 +141,18 @@ std::size_t SerialChannel::WriteBytes(const uint8_t* bytes, std::size_t count) {
 }
 
 SerialChannel::ReadResult SerialChannel::ReadBytes(uint8_t* buffer, std::size_t count) {
+    return ReadBytes(buffer, count,
+                     timeouts_.readPerByte * static_cast<int>(count) + timeouts_.readConstant);
+}
+
+SerialChannel::ReadResult SerialChannel::ReadBytes(uint8_t* buffer, std::size_t count,
+                                                   ChannelTimeouts::Duration maxWait) {
     if (fd_ < 0) {
         return {false, 0};
     }
     const auto deadline =
-        Clock::now() + timeouts_.readPerByte * static_cast<int>(count) + timeouts_.readConstant;
+        Clock::now() +
+        std::min(maxWait, timeouts_.readPerByte * static_cast<int>(count) + timeouts_.readConstant);
     std::size_t done = 0;
     while (done < count) {
         int wait = RemainingMs(deadline);

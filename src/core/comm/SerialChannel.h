@@ -38,14 +38,19 @@ public:
     // Reads up to count bytes: ends early after a silence of the read interval once a byte has
     // come, and after the total read time-out in any case.
     ReadResult ReadBytes(uint8_t* buffer, std::size_t count);
+    // The same, giving up at the latest after maxWait in all.
+    ReadResult ReadBytes(uint8_t* buffer, std::size_t count, ChannelTimeouts::Duration maxWait);
     // Drops whatever the unit sent that nobody has read yet.
     void PurgeReceive();
     // Closing a closed channel does nothing.
     void Close();
 
 private:
+    void Take(int fd);
+
     ChannelTimeouts timeouts_;
     int fd_ = -1;
+    bool socket_ = false; // written with send(), so a closed far end is an error, not a signal
 };
 
 } // namespace tolvane

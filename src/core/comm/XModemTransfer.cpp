@@ -56,11 +56,20 @@ int XModemTransfer::ReceivePacket(XModemPacket& buffer) {
     if (header != kStx) {
         return kBadHeader;
     }
+    // A body that stops coming is given up after the protocol wait: a read for a thousand bytes
+    // would otherwise wait a second for each of them, and the sender's resend would come in
+    // the middle of the body.
+    const auto bodyDeadline = Clock::now() + session_.Channel().Timeouts().protocolWait;
     std::size_t done = 0;
     for (int call = 0; call < kMaxCalls && done < kPacketSize; ++call) {
         session_.CheckCancel();
+        const auto left =
+            std::chrono::duration_cast<ChannelTimeouts::Duration>(bodyDeadline - Clock::now());
+        if (left.count() <= 0) {
+            break;
+        }
         const SerialChannel::ReadResult read =
-            session_.Channel().ReadBytes(buffer.data() + done, kPacketSize - done);
+            session_.Channel().ReadBytes(buffer.data() + done, kPacketSize - done, left);
         if (!read.ok) {
             return kReadError;
         }
