@@ -35,7 +35,7 @@ trap cleanup EXIT
 
 # The helper: the image, the paced relay, the lrzsz run and the timing of our log.
 cat >"$work/pace.py" <<'PY'
-import os, pty, select, subprocess, sys, time, tty
+import io, os, pty, select, subprocess, sys, time, tty
 
 def image(path):
     data = bytearray(os.urandom(16384))
@@ -110,8 +110,8 @@ def lrzsz(directory, baud):
 def stamp(log):
     """Our log with the time each line came, for the XModem part: caption to EOT."""
     begin = end = None
-    with open(log, "w") as out:
-        for line in sys.stdin:
+    with open(log, "w", errors="replace") as out:
+        for line in io.TextIOWrapper(sys.stdin.buffer, errors="replace"):
             now = time.monotonic()
             out.write("%.3f %s" % (now, line))
             if line.startswith("[Receiving Memory Module]"):
@@ -143,11 +143,12 @@ wait_for() {
 }
 
 # One download from the device; prints the XModem part's seconds. The login's waits are scaled
-# down ten times (they only wait for silence); the transfer itself waits for nothing when all goes
-# well.
+# down five times (they only wait for silence; a packet body may take up to the scaled protocol
+# wait, 2 s, which still exceeds a packet's 1.07 s on the wire); the transfer itself waits for
+# nothing when all goes well.
 download() {
     local port=$1 out=$2
-    { "$cli" download --port "$port" --password 246810 --time-scale 10 "$out" 2>&1 || true; } |
+    { "$cli" download --port "$port" --password 246810 --time-scale 5 "$out" 2>&1 || true; } |
         python3 "$work/pace.py" stamp "$out.log"
     cmp -s "$out" "$work/module.bin" || echo "  (!) $out differs from the unit's module" >&2
 }

@@ -89,7 +89,15 @@ void SimulatedUnit::Write(const std::string& bytes) {
 
 void SimulatedUnit::WriteByte(uint8_t byte) {
     if (options_.byteDelayMicroseconds > 0) {
-        std::this_thread::sleep_for(std::chrono::microseconds(options_.byteDelayMicroseconds));
+        // Each byte leaves at its slot on the line's schedule; sleeping a byte time per byte
+        // would add every sleep's overshoot to the transfer.
+        const auto byteTime = std::chrono::microseconds(options_.byteDelayMicroseconds);
+        const auto now = std::chrono::steady_clock::now();
+        if (nextSlot_ + byteTime < now) {
+            nextSlot_ = now; // the line was idle: the schedule starts again
+        }
+        nextSlot_ += byteTime;
+        std::this_thread::sleep_until(nextSlot_);
     }
     while (::write(fd_, &byte, 1) < 0 && (errno == EAGAIN || errno == EINTR)) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -7,6 +7,7 @@
 #include "comm/XModemPacket.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <set>
@@ -65,6 +66,7 @@ private:
     std::string typed_;
     bool uploadChosen_ = false;
     int escapeState_ = 0; // to recognise ESC [ A
+    std::chrono::steady_clock::time_point nextSlot_{};
     mutable std::mutex mutex_;
     std::vector<uint8_t> image_;
     std::vector<uint8_t> received_;
