@@ -21,8 +21,8 @@ std::vector<uint8_t> FullLogImage() {
         const uint8_t type = static_cast<uint8_t>(1 + i % 15);
         const uint8_t id[4] = {static_cast<uint8_t>(next(256)), static_cast<uint8_t>(next(256)),
                                0x12, 0x34};
-        const EventStamp stamp{2025 + next(2), 1 + next(12), 1 + next(28),
-                               next(24),       next(60),     4 * next(15)};
+        const EventTime stamp{2025 + next(2), 1 + next(12), 1 + next(28),
+                              next(24),       next(60),     4 * next(15)};
         builder.AddEvent(type, stamp, id, static_cast<uint8_t>(next(256)),
                          static_cast<uint8_t>(1 + next(15)));
     }

@@ -270,7 +270,7 @@ void FillEventLog(ImageBuilder& image, DemoRandom& random) {
     const std::vector<EventKind> kinds = EventKinds();
     // A year of traffic, from late November 2025 to November 2026, so the log crosses a
     // year end.
-    EventStamp stamp{2025, 11, 20, 6, 0, 0};
+    EventTime stamp{2025, 11, 20, 6, 0, 0};
     const std::array<int, 13> monthDays{0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     for (int i = 0; i < kRecords; ++i) {
         // Every kind once in turn, then whatever the day brings, mostly granted accesses.

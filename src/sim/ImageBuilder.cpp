@@ -135,7 +135,7 @@ std::vector<int> ImageBuilder::AddEventLog(int pageCount) {
     return eventLogChain_;
 }
 
-std::vector<uint8_t> ImageBuilder::EncodeEvent(uint8_t type, const EventStamp& stamp,
+std::vector<uint8_t> ImageBuilder::EncodeEvent(uint8_t type, const EventTime& stamp,
                                                std::span<const uint8_t, 4> id, uint8_t mod,
                                                uint8_t context) {
     const uint32_t packed = static_cast<uint32_t>(stamp.month & 0x0F) << 20 |
@@ -156,7 +156,7 @@ std::vector<uint8_t> ImageBuilder::EncodeEvent(uint8_t type, const EventStamp& s
             0};
 }
 
-ImageBuilder& ImageBuilder::AddEvent(uint8_t type, const EventStamp& stamp,
+ImageBuilder& ImageBuilder::AddEvent(uint8_t type, const EventTime& stamp,
                                      std::span<const uint8_t, 4> id, uint8_t mod, uint8_t context) {
     const std::size_t page = eventsWritten_ / kEventSlotsPerPage;
     const std::size_t slot = eventsWritten_ % kEventSlotsPerPage;

@@ -4,6 +4,8 @@
 // image's own operations afterwards.
 #pragma once
 
+#include "reports/EventTime.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -11,15 +13,6 @@
 #include <vector>
 
 namespace tolvane {
-
-struct EventStamp {
-    int year = 2026;
-    int month = 1;
-    int day = 1;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-};
 
 class ImageBuilder {
 public:
@@ -50,10 +43,10 @@ public:
 
     // The event log chain; records then go into its slots in order.
     std::vector<int> AddEventLog(int pageCount);
-    ImageBuilder& AddEvent(uint8_t type, const EventStamp& stamp, std::span<const uint8_t, 4> id,
+    ImageBuilder& AddEvent(uint8_t type, const EventTime& stamp, std::span<const uint8_t, 4> id,
                            uint8_t mod, uint8_t context);
     // The twelve bytes of an event record.
-    static std::vector<uint8_t> EncodeEvent(uint8_t type, const EventStamp& stamp,
+    static std::vector<uint8_t> EncodeEvent(uint8_t type, const EventTime& stamp,
                                             std::span<const uint8_t, 4> id, uint8_t mod,
                                             uint8_t context);
 

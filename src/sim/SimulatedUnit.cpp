@@ -1,5 +1,7 @@
 #include "SimulatedUnit.h"
 
+#include "comm/ControlBytes.h"
+
 #include <cerrno>
 #include <chrono>
 #include <poll.h>
@@ -10,15 +12,6 @@ namespace tolvane {
 
 namespace {
 
-constexpr uint8_t kEsc = 0x1B;
-constexpr uint8_t kCr = 0x0D;
-constexpr uint8_t kCtrlZ = 0x1A;
-constexpr uint8_t kStx = 0x02;
-constexpr uint8_t kEot = 0x04;
-constexpr uint8_t kAck = 0x06;
-constexpr uint8_t kNak = 0x15;
-constexpr uint8_t kCan = 0x18;
-constexpr uint8_t kC = 'C';
 constexpr int kTries = 10;
 
 } // namespace
@@ -126,7 +119,7 @@ void SimulatedUnit::Run(const std::atomic<bool>& stop) {
 }
 
 void SimulatedUnit::OnByte(uint8_t byte, const std::atomic<bool>& stop) {
-    if (byte == kCtrlZ) {
+    if (byte == control::kCtrlZ) {
         if (state_ != State::Idle) {
             Screen("Remote programming ended.  Goodbye.");
         }
@@ -140,7 +133,7 @@ void SimulatedUnit::OnByte(uint8_t byte, const std::atomic<bool>& stop) {
     }
     switch (state_) {
     case State::Idle:
-        if (byte == kEsc) {
+        if (byte == control::kEsc) {
             Screen("VARKO ACCESS CONTROL   Remote Programming");
             Write("\x1b[5;1H");
             Write(std::string(1, '\0') + "Password:   ");
@@ -149,7 +142,7 @@ void SimulatedUnit::OnByte(uint8_t byte, const std::atomic<bool>& stop) {
         }
         return;
     case State::Password:
-        if (byte == kCr) {
+        if (byte == control::kCr) {
             if (typed_ == options_.password) {
                 Screen("Main Menu   Enter area number:   ");
                 state_ = State::Menu;
@@ -158,15 +151,15 @@ void SimulatedUnit::OnByte(uint8_t byte, const std::atomic<bool>& stop) {
                 state_ = State::Idle;
             }
             typed_.clear();
-        } else if (byte != kEsc) {
+        } else if (byte != control::kEsc) {
             typed_ += static_cast<char>(byte);
             WriteByte('*');
         }
         return;
     case State::Menu:
-        if (byte == kCr && typed_.empty()) {
+        if (byte == control::kCr && typed_.empty()) {
             Screen("Main Menu   Enter area number:   ");
-        } else if (byte == kCr) {
+        } else if (byte == control::kCr) {
             if (typed_ == "29") {
                 Screen("Area 29   Memory Module Transfer");
                 Write("\x1b[7;1H");
@@ -179,7 +172,7 @@ void SimulatedUnit::OnByte(uint8_t byte, const std::atomic<bool>& stop) {
                 Screen("Unknown area " + typed_);
             }
             typed_.clear();
-        } else if (byte == kEsc) {
+        } else if (byte == control::kEsc) {
             typed_.clear();
         } else {
             typed_ += static_cast<char>(byte);
@@ -187,7 +180,7 @@ void SimulatedUnit::OnByte(uint8_t byte, const std::atomic<bool>& stop) {
         }
         return;
     case State::Area29:
-        if (byte == kEsc) {
+        if (byte == control::kEsc) {
             escapeState_ = 1;
             return;
         }
@@ -208,7 +201,7 @@ void SimulatedUnit::OnByte(uint8_t byte, const std::atomic<bool>& stop) {
             state_ = State::Menu;
         }
         escapeState_ = 0;
-        if (byte == kCr) {
+        if (byte == control::kCr) {
             if (uploadChosen_) {
                 ReceiveImage(stop);
             } else {
@@ -227,7 +220,7 @@ void SimulatedUnit::SendImage(const std::atomic<bool>& stop) {
     uint8_t byte = 0;
     bool ready = false;
     for (int i = 0; i < 6 && !ready; ++i) {
-        ready = ReadByte(byte, 10000, stop) && (byte == kC || byte == kNak);
+        ready = ReadByte(byte, 10000, stop) && (byte == control::kC || byte == control::kNak);
     }
     if (!ready) {
         return;
@@ -253,38 +246,39 @@ void SimulatedUnit::SendImage(const std::atomic<bool>& stop) {
                 size = kPacketSize / 2;
                 dropFault = false;
             }
-            WriteByte(kStx);
+            WriteByte(control::kStx);
             for (std::size_t b = 0; b < size; ++b) {
                 WriteByte(wire[b]);
             }
             // After a cut packet the unit waits longer than the receiver's packet time-out, so
             // the receiver's NAK, not the unit's impatience, starts the resend.
-            acknowledged = ReadByte(byte, size < kPacketSize ? 15000 : 10000, stop) && byte == kAck;
-            if (byte == kCan) {
+            acknowledged =
+                ReadByte(byte, size < kPacketSize ? 15000 : 10000, stop) && byte == control::kAck;
+            if (byte == control::kCan) {
                 return;
             }
         }
         if (!acknowledged) {
-            WriteByte(kCan);
+            WriteByte(control::kCan);
             return;
         }
         if (i == 0 && duplicateFault) {
             duplicateFault = false;
-            WriteByte(kStx);
+            WriteByte(control::kStx);
             for (const uint8_t b : packet) {
                 WriteByte(b);
             }
             ReadByte(byte, 10000, stop);
         }
         if (i == 0 && options_.faults.count(SimFault::Cancel) != 0) {
-            WriteByte(kCan);
-            WriteByte(kCan);
+            WriteByte(control::kCan);
+            WriteByte(control::kCan);
             return;
         }
     }
     for (int attempt = 0; attempt < kTries; ++attempt) {
-        WriteByte(kEot);
-        if (ReadByte(byte, 10000, stop) && byte == kAck) {
+        WriteByte(control::kEot);
+        if (ReadByte(byte, 10000, stop) && byte == control::kAck) {
             Write(std::string(1, '\0') + "Transfer complete");
             return;
         }
@@ -301,20 +295,20 @@ void SimulatedUnit::ReceiveImage(const std::atomic<bool>& stop) {
             if (stop || ++quiet > kTries) {
                 return;
             }
-            WriteByte(expected == 1 && data.empty() ? kC : kNak);
+            WriteByte(expected == 1 && data.empty() ? control::kC : control::kNak);
             continue;
         }
         quiet = 0;
-        if (byte == kEot) {
-            WriteByte(kAck);
+        if (byte == control::kEot) {
+            WriteByte(control::kAck);
             const std::lock_guard lock(mutex_);
             image_ = data;
             return;
         }
-        if (byte == kCan) {
+        if (byte == control::kCan) {
             return;
         }
-        if (byte != kStx) {
+        if (byte != control::kStx) {
             continue; // the sender's CR before it starts, or line noise
         }
         XModemPacket packet{};
@@ -325,18 +319,18 @@ void SimulatedUnit::ReceiveImage(const std::atomic<bool>& stop) {
         const bool whole = got == kPacketSize && packet[1] == static_cast<uint8_t>(~packet[0]) &&
                            crc_.Compute(std::span<const uint8_t>(packet).subspan(2)) == 0;
         if (!whole) {
-            WriteByte(kNak);
+            WriteByte(control::kNak);
         } else if (packet[0] == expected) {
             data.insert(data.end(), packet.begin() + 2, packet.begin() + 2 + kPacketDataSize);
             ++expected;
-            WriteByte(kAck);
+            WriteByte(control::kAck);
             if (options_.faults.count(SimFault::Cancel) != 0) {
-                WriteByte(kCan);
-                WriteByte(kCan);
+                WriteByte(control::kCan);
+                WriteByte(control::kCan);
                 return;
             }
         } else {
-            WriteByte(kAck); // a repeat of what it already has
+            WriteByte(control::kAck); // a repeat of what it already has
         }
     }
 }

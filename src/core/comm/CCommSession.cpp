@@ -1,5 +1,6 @@
 #include "comm/CCommSession.h"
 
+#include "comm/ControlBytes.h"
 #include "comm/ProgressSink.h"
 #include "comm/XModemTransfer.h"
 #include "document/UserServices.h"
@@ -10,10 +11,6 @@ namespace tolvane {
 
 namespace {
 
-constexpr uint8_t kEsc = 0x1B;
-constexpr uint8_t kCr = 0x0D;
-constexpr uint8_t kCtrlZ = 0x1A;
-constexpr uint8_t kCan = 0x18;
 constexpr int kWriteAttempts = 6;
 
 // Thrown by the cancel check to leave the thread's work wherever it stands; caught at the top of
@@ -195,7 +192,8 @@ void CCommSession::CheckCancel() {
         return;
     }
     if (inTransfer_ != 0) {
-        for (const uint8_t byte : {kCan, kCan, kEsc, kCr, kEsc}) {
+        for (const uint8_t byte :
+             {control::kCan, control::kCan, control::kEsc, control::kCr, control::kEsc}) {
             WriteChar(byte);
         }
     }
@@ -255,7 +253,7 @@ bool CCommSession::ReadScreen() {
         }
         if (byte == 0x00) {
             collecting = true;
-        } else if (byte == kEsc) {
+        } else if (byte == control::kEsc) {
             if (collecting) {
                 AppendScreenLine(buffer);
             }
@@ -283,18 +281,18 @@ bool CCommSession::TypeText(const std::string& text) {
         WriteChar(static_cast<uint8_t>(c));
         SkipEcho();
     }
-    WriteChar(kCr);
+    WriteChar(control::kCr);
     return true;
 }
 
 void CCommSession::SendCursorUp() {
-    const uint8_t keys[] = {kEsc, '[', 'A'};
+    const uint8_t keys[] = {control::kEsc, '[', 'A'};
     WriteBlock(keys, sizeof keys);
 }
 
-bool CCommSession::LoginForDownload() {
+void CCommSession::EnterArea29() {
     PurgeReceive();
-    WriteChar(kEsc);
+    WriteChar(control::kEsc);
     ReadScreen();
     ProgressLog("Giving the password...");
     TypeText(password);
@@ -303,26 +301,21 @@ bool CCommSession::LoginForDownload() {
     ProgressLog("Going to area 29");
     TypeText("29");
     ReadScreen();
+}
+
+bool CCommSession::LoginForDownload() {
+    EnterArea29();
     ProgressLog("Getting Data");
-    WriteChar(kCr);
+    WriteChar(control::kCr);
     ReadScreen();
     return true;
 }
 
 bool CCommSession::LoginForUpload() {
-    PurgeReceive();
-    WriteChar(kEsc);
-    ReadScreen();
-    ProgressLog("Giving the password...");
-    TypeText(password);
-    ProgressLog("Gave the password");
-    ReadScreen();
-    ProgressLog("Going to area 29");
-    TypeText("29");
-    ReadScreen();
+    EnterArea29();
     SendCursorUp();
     ReadScreen();
-    WriteChar(kCr);
+    WriteChar(control::kCr);
     ProgressLog("Sending Data");
     ReadScreen();
     return true;
@@ -330,7 +323,7 @@ bool CCommSession::LoginForUpload() {
 
 void CCommSession::SendCtrlZ() {
     ProgressLog("Sending the Ctrl+Z");
-    WriteChar(kCtrlZ);
+    WriteChar(control::kCtrlZ);
     ReadScreen();
 }
 
@@ -350,11 +343,11 @@ void CCommSession::RunTransfer() {
     if (transferred) {
         success_ = 1;
         ReadScreen();
-        WriteChar(kCr);
+        WriteChar(control::kCr);
         ReadScreen();
     } else {
         for (int i = 0; i < 4; ++i) {
-            WriteChar(kEsc);
+            WriteChar(control::kEsc);
         }
     }
 }

@@ -104,6 +104,8 @@ public:
     int CommThreadMain();
 
 private:
+    // The common start of both logins: wake the unit, the password, area 29.
+    void EnterArea29();
     void ThreadEntry();
     void EndThreadAborted();
     void AppendScreenLine(std::string& buffer);

@@ -1,6 +1,7 @@
 #include "comm/XModemTransfer.h"
 
 #include "comm/CCommSession.h"
+#include "comm/ControlBytes.h"
 
 #include <cstdio>
 
@@ -8,13 +9,6 @@ namespace tolvane {
 
 namespace {
 
-constexpr uint8_t kStx = 0x02;
-constexpr uint8_t kEotByte = 0x04;
-constexpr uint8_t kAckByte = 0x06;
-constexpr uint8_t kNakByte = 0x15;
-constexpr uint8_t kCanByte = 0x18;
-constexpr uint8_t kCByte = 0x43;
-constexpr uint8_t kCr = 0x0D;
 constexpr int kMaxErrors = 10;
 constexpr int kMaxCalls = 10;
 
@@ -41,19 +35,19 @@ int XModemTransfer::ReceivePacket(XModemPacket& buffer) {
         session_.CheckCancel();
         received = read.count == 1;
         if (!received) {
-            session_.WriteChar(kCByte);
+            session_.WriteChar(control::kC);
         }
     } while (!received && Clock::now() < deadline);
     if (!received) {
         return kTimedOut;
     }
-    if (header == kEotByte) {
+    if (header == control::kEot) {
         return kEot;
     }
-    if (header == kCanByte) {
+    if (header == control::kCan) {
         return kCancelled;
     }
-    if (header != kStx) {
+    if (header != control::kStx) {
         return kBadHeader;
     }
     // A body that stops coming is given up after the protocol wait: a read for a thousand bytes
@@ -99,13 +93,13 @@ int XModemTransfer::ReadResponse() {
         return kNoResponse;
     }
     switch (byte) {
-    case kAckByte:
+    case control::kAck:
         return kAck;
-    case kNakByte:
+    case control::kNak:
         return kNak;
-    case kCanByte:
+    case control::kCan:
         return kCan;
-    case kCByte:
+    case control::kC:
         return kReadyC;
     default:
         return kOther;
@@ -113,7 +107,7 @@ int XModemTransfer::ReadResponse() {
 }
 
 bool XModemTransfer::SendPacket(const XModemPacket& packet) {
-    session_.WriteChar(kStx);
+    session_.WriteChar(control::kStx);
     session_.CheckCancel();
     std::size_t done = 0;
     for (int call = 0; call < kMaxCalls && done < kPacketSize; ++call) {
@@ -136,12 +130,12 @@ bool XModemTransfer::Receive() {
     XModemPacket buffer{};
     int result = kTimedOut;
     for (int attempt = 0; attempt < kMaxErrors && result == kTimedOut; ++attempt) {
-        session_.WriteChar(kCByte);
+        session_.WriteChar(control::kC);
         result = ReceivePacket(buffer);
         session_.CheckCancel();
     }
     if (result == kTimedOut || result == kReadError) {
-        session_.WriteChar(kCanByte);
+        session_.WriteChar(control::kCan);
         session_.ProgressLog("Error getting first packet");
         return false;
     }
@@ -150,7 +144,7 @@ bool XModemTransfer::Receive() {
         case kPacket:
             if (buffer[1] != static_cast<uint8_t>(~buffer[0])) {
                 session_.ProgressLog("Packed sequence integrity error");
-                session_.WriteChar(kNakByte);
+                session_.WriteChar(control::kNak);
                 ++errors;
             } else if (buffer[0] == expected) {
                 if (session_.Crc().Compute(std::span<const uint8_t>(buffer).subspan(2)) == 0) {
@@ -158,35 +152,35 @@ bool XModemTransfer::Receive() {
                     ++expected;
                     ++received;
                     errors = 0;
-                    session_.WriteChar(kAckByte);
+                    session_.WriteChar(control::kAck);
                     Log("Sucessfully received packet %lu", received);
                 } else {
                     session_.ProgressLog("Packed CRC error; performing packet retry");
-                    session_.WriteChar(kNakByte);
+                    session_.WriteChar(control::kNak);
                     ++errors;
                 }
             } else if (buffer[0] == static_cast<uint8_t>(expected - 1)) {
                 session_.ProgressLog("Received the same packet");
-                session_.WriteChar(kAckByte);
+                session_.WriteChar(control::kAck);
                 ++errors;
             } else {
                 session_.ProgressLog("Fatal Packet Sequence Error");
-                session_.WriteChar(kCanByte);
+                session_.WriteChar(control::kCan);
                 return false;
             }
             break;
         case kEot:
-            session_.WriteChar(kAckByte);
+            session_.WriteChar(control::kAck);
             session_.ProgressLog("Received the EOT -- Transmission finished");
             return true;
         case kCancelled:
         case kReadError:
-            session_.WriteChar(kCanByte);
+            session_.WriteChar(control::kCan);
             session_.ProgressLog("Fatal packet receive error");
             return false;
         default: // silence or a stray first byte
             session_.ProgressLog("Packed receive error; performing retry");
-            session_.WriteChar(kNakByte);
+            session_.WriteChar(control::kNak);
             ++errors;
             break;
         }
@@ -194,7 +188,7 @@ bool XModemTransfer::Receive() {
             result = ReceivePacket(buffer);
         }
     }
-    session_.WriteChar(kCanByte);
+    session_.WriteChar(control::kCan);
     return false;
 }
 
@@ -204,7 +198,7 @@ bool XModemTransfer::Send() {
         return false;
     }
     session_.SetProgressTitle("Sending Memory Module");
-    session_.WriteChar(kCr);
+    session_.WriteChar(control::kCr);
     int response = kNoResponse;
     for (int attempt = 0; attempt < kMaxErrors; ++attempt) {
         response = ReadResponse();
@@ -221,7 +215,7 @@ bool XModemTransfer::Send() {
     for (;;) {
         if (index == session_.packets.size()) {
             for (int attempt = 0; attempt < kMaxErrors; ++attempt) {
-                session_.WriteChar(kEotByte);
+                session_.WriteChar(control::kEot);
                 if (ReadResponse() == kAck) {
                     session_.ProgressLog("Upload Successful  --  All packets sent");
                     return true;
@@ -232,7 +226,7 @@ bool XModemTransfer::Send() {
         }
         if (!SendPacket(session_.packets[index])) {
             Log("Error sending the packet %lu", index);
-            session_.WriteChar(kCanByte);
+            session_.WriteChar(control::kCan);
             return false;
         }
         switch (ReadResponse()) {
@@ -251,11 +245,11 @@ bool XModemTransfer::Send() {
             break;
         case kCan:
             session_.ProgressLog("Received CAN; aborting transmission");
-            session_.WriteChar(kCanByte);
+            session_.WriteChar(control::kCan);
             return false;
         case kNoResponse:
             session_.ProgressLog("No response; aborting transmission");
-            session_.WriteChar(kCanByte);
+            session_.WriteChar(control::kCan);
             return false;
         default:
             ++errors;
@@ -263,7 +257,7 @@ bool XModemTransfer::Send() {
             break;
         }
         if (errors >= kMaxErrors) {
-            session_.WriteChar(kCanByte);
+            session_.WriteChar(control::kCan);
             return false;
         }
     }

@@ -34,7 +34,7 @@ class EventLogReportTest : public ::testing::Test {
 protected:
     EventLogReportTest() { builder_.Name(kChannelNameField + 24, "Garage Door"); }
 
-    void Add(uint8_t type, const EventStamp& stamp, uint8_t mod = 0, uint8_t ctx = 0, Id id = {}) {
+    void Add(uint8_t type, const EventTime& stamp, uint8_t mod = 0, uint8_t ctx = 0, Id id = {}) {
         builder_.AddEvent(type, stamp, id, mod, ctx);
     }
 
@@ -106,7 +106,7 @@ TEST_F(EventLogReportTest, RecordsOfEveryPageAndSlotInChainOrder) {
     link(builder_.SystemArea().subspan(kChainTableEntry15), pages[1]);
     link(builder_.Page(pages[1]), pages[0]);
     link(builder_.Page(pages[0]), -1);
-    auto put = [this](int page, int slot, uint8_t type, const EventStamp& stamp) {
+    auto put = [this](int page, int slot, uint8_t type, const EventTime& stamp) {
         const auto record = ImageBuilder::EncodeEvent(type, stamp, Id{}, 0, 0);
         std::copy(record.begin(), record.end(), builder_.Page(page).begin() + 8 + 12 * slot);
     };
