@@ -219,5 +219,30 @@ TEST(CommConnectionDialogTest, PasswordOfSixModemByDefaultFourPortsAndCancel) {
     EXPECT_EQ(dialog.Choice(), kNoPort);
 }
 
+// A window with no port starts nothing; Cancel stops the empty session and makes the button OK.
+// From then on Escape and the close box only cancel again: nothing but OK closes the window.
+TEST(CommProgressWindow, OnlyOkClosesAStoppedWindow) {
+    ScriptedUserServices ui;
+    CCommSession session;
+    CCommProgressDlg dialog(session, ui);
+    int escapes = 0;
+    QTimer::singleShot(0, &dialog, [&] {
+        EXPECT_EQ(dialog.Button()->text(), "Cancel");
+        dialog.Button()->click();
+        EXPECT_TRUE(dialog.IsClosable());
+        EXPECT_EQ(dialog.Button()->text(), "OK");
+        EXPECT_EQ(dialog.windowTitle(), "Canceled by User");
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&dialog, &escape);
+        dialog.close();
+        escapes += dialog.isVisible() ? 1 : 0;
+        dialog.Button()->click();
+    });
+    dialog.RunSession();
+    EXPECT_EQ(escapes, 1) << "Escape or the close box closed a stopped window";
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(dialog.Log()->toPlainText().isEmpty());
+}
+
 } // namespace
 } // namespace tolvane
