@@ -37,16 +37,14 @@ CZemrixView::CZemrixView(CZemrixDoc& source, QWidget* parent)
     document()->setDefaultFont(ReportFont());
     setAcceptRichText(false);
     setUndoRedoEnabled(false);
-    pageLayout_ = PageLayoutWithMargins();
+    pageLayout_ = WithOurMargins(QPrinter().pageLayout());
     ApplyPageWidth();
     OnUpdate();
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 }
 
-QPageLayout CZemrixView::PageLayoutWithMargins() const {
-    const QPrinter printer;
-    QPageLayout layout = printer.pageLayout();
+QPageLayout CZemrixView::WithOurMargins(QPageLayout layout) {
     layout.setUnits(QPageLayout::Millimeter);
     layout.setMinimumMargins(QMarginsF());
     layout.setMargins(
@@ -114,7 +112,8 @@ void CZemrixView::OnFindNext() {
 }
 
 void CZemrixView::PrintTo(QPrinter& printer) const {
-    printer.setPageLayout(pageLayout_);
+    // The paper the user chose in the print dialog, with our margins.
+    printer.setPageLayout(WithOurMargins(printer.pageLayout()));
     // The page's own copy, laid out at the printer's resolution on the paint rectangle inside our
     // margins; with a page size of its own the document adds no margins of its own.
     QTextDocument page;

@@ -36,7 +36,7 @@ public:
     void PrintTo(QPrinter& printer) const;
 
 private:
-    QPageLayout PageLayoutWithMargins() const;
+    static QPageLayout WithOurMargins(QPageLayout layout);
     void ApplyPageWidth();
 
     CZemrixDoc& document_;
