@@ -4,14 +4,12 @@
 #include "CliApp.h"
 #include "ImageCommands.h"
 #include "image/MemoryModule.h"
+#include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace tolvane {
@@ -24,14 +22,10 @@ constexpr const char* kNotValid = "Not a valid memory module file";
 class CliAppTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/tolvane-cli-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        demo_ = Path("demo.mem");
+        demo_ = dir_.Path("demo.mem");
         ASSERT_EQ(Run({"demo", demo_}), 0);
         EXPECT_EQ(out_ + err_, "");
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     int Run(const std::vector<std::string>& args) {
         std::ostringstream out;
@@ -42,22 +36,7 @@ protected:
         return status;
     }
 
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-
-    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-        const std::string path = Path(name);
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return path;
-    }
-
-    static std::vector<uint8_t> Read(const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    }
-
-    std::string dir_;
+    TempDirectory dir_;
     std::string demo_;
     std::string out_;
     std::string err_;
@@ -79,12 +58,12 @@ TEST_F(CliAppTest, CheckReportsEveryChainOfTheDemoAndNamesLoopsAndLinksBeyondThe
 
     // The log's last page, 11, links back to its first (block 8); the block card chain starts at
     // block 255, beyond the 128 blocks.
-    std::vector<uint8_t> bytes = Read(demo_);
+    std::vector<uint8_t> bytes = TempDirectory::ReadBytes(demo_);
     bytes[kSystemAreaSize + kPageSize * 11] = 0x80;
     bytes[kSystemAreaSize + kPageSize * 11 + 1] = 8;
     bytes[kChainTable + 4 * kBlockCardChain] = 0x87;
     bytes[kChainTable + 4 * kBlockCardChain + 1] = 0x1F;
-    EXPECT_EQ(Run({"check", Write("damaged.mem", bytes)}), 0);
+    EXPECT_EQ(Run({"check", dir_.WriteBytes("damaged.mem", bytes)}), 0);
     EXPECT_EQ(err_, "");
     EXPECT_NE(out_.find("chain  6: first page 253, page count 2, pages walked 0, walk ended at a "
                         "link beyond the image\n"),
@@ -97,12 +76,12 @@ TEST_F(CliAppTest, CheckReportsEveryChainOfTheDemoAndNamesLoopsAndLinksBeyondThe
 }
 
 TEST_F(CliAppTest, CheckAndExportRefuseWhatIsNoModule) {
-    std::vector<uint8_t> bytes = Read(demo_);
+    std::vector<uint8_t> bytes = TempDirectory::ReadBytes(demo_);
     bytes[1] = 'V';
-    const std::string bad = Write("bad.mem", bytes);
+    const std::string bad = dir_.WriteBytes("bad.mem", bytes);
     for (const char* command : {"check", "export"}) {
         SCOPED_TRACE(command);
-        EXPECT_EQ(Run({command, Path("missing.mem")}), kLoadCannotOpen);
+        EXPECT_EQ(Run({command, dir_.Path("missing.mem")}), kLoadCannotOpen);
         EXPECT_EQ(out_, "");
         EXPECT_EQ(err_, "");
         // Every message on a line of its own on standard error, nothing on standard output.
@@ -117,11 +96,11 @@ TEST_F(CliAppTest, CheckAndExportRefuseWhatIsNoModule) {
 // The first tenant's name (slot 1 of the directory's first page, page 2, at offset 64 + 24) is not
 // UTF-8, as names straight from a unit may be; the export is JSON all the same.
 TEST_F(CliAppTest, ExportIsJsonOfEverythingTheImageUnpacksInto) {
-    std::vector<uint8_t> bytes = Read(demo_);
+    std::vector<uint8_t> bytes = TempDirectory::ReadBytes(demo_);
     const std::size_t name = kSystemAreaSize + kPageSize * 2 + 88;
     bytes[name] = 0xC3;
     bytes[name + 1] = 0x28;
-    ASSERT_EQ(Run({"export", Write("export.mem", bytes)}), 0);
+    ASSERT_EQ(Run({"export", dir_.WriteBytes("export.mem", bytes)}), 0);
     EXPECT_EQ(err_, "");
     const nlohmann::json json = nlohmann::json::parse(out_);
 
@@ -157,22 +136,22 @@ TEST_F(CliAppTest, ExportIsJsonOfEverythingTheImageUnpacksInto) {
 }
 
 TEST_F(CliAppTest, RewriteGivesTheSameBytesBack) {
-    const std::string copy = Path("copy.mem");
+    const std::string copy = dir_.Path("copy.mem");
     EXPECT_EQ(Run({"rewrite", demo_, copy}), 0);
     EXPECT_EQ(err_, "");
-    EXPECT_EQ(Read(copy), Read(demo_));
+    EXPECT_EQ(TempDirectory::ReadBytes(copy), TempDirectory::ReadBytes(demo_));
 
-    EXPECT_EQ(Run({"rewrite", Path("missing.mem"), copy}), kLoadCannotOpen);
+    EXPECT_EQ(Run({"rewrite", dir_.Path("missing.mem"), copy}), kLoadCannotOpen);
     EXPECT_NE(err_.find("Cannot copy"), std::string::npos) << err_;
 
-    std::vector<uint8_t> bytes = Read(demo_);
+    std::vector<uint8_t> bytes = TempDirectory::ReadBytes(demo_);
     bytes[0] = 0;
-    EXPECT_EQ(Run({"rewrite", Write("bad.mem", bytes), copy}), kLoadInvalid);
+    EXPECT_EQ(Run({"rewrite", dir_.WriteBytes("bad.mem", bytes), copy}), kLoadInvalid);
     EXPECT_NE(err_.find(kNotValid), std::string::npos) << err_;
 }
 
 TEST_F(CliAppTest, DemoThatCannotBeWrittenAndBadUsage) {
-    EXPECT_EQ(Run({"demo", Path("no/such/dir/demo.mem")}), kExitSaveFailed);
+    EXPECT_EQ(Run({"demo", dir_.Path("no/such/dir/demo.mem")}), kExitSaveFailed);
     EXPECT_NE(err_.find("Cannot write the demo image"), std::string::npos) << err_;
     if (std::filesystem::exists("/dev/full")) {
         EXPECT_EQ(Run({"demo", "/dev/full"}), kExitSaveFailed);

@@ -5,14 +5,12 @@
 #include "DemoImage.h"
 #include "image/SystemAreaLayout.h"
 #include "support/ScriptedUserServices.h"
+#include "support/TempDirectory.h"
 #include "support/UnitOnLine.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace tolvane {
@@ -26,13 +24,9 @@ constexpr const char* kNotDownloaded = "Data has NOT been downloaded";
 class CommCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/tolvane-comm-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
         ScriptedUserServices ui;
         demo_ = BuildDemoImage(ui);
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     int Run(std::vector<std::string> args) {
         std::ostringstream out;
@@ -49,46 +43,35 @@ protected:
                     timeScale, file});
     }
 
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-        std::ofstream(Path(name), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return Path(name);
-    }
-    static std::vector<uint8_t> Read(const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), {}};
-    }
     bool Logged(const std::string& text) const { return err_.find(text) != std::string::npos; }
 
-    fs::path dir_;
+    TempDirectory dir_;
     std::vector<uint8_t> demo_;
     std::string err_;
 };
 
 TEST_F(CommCommandsTest, DownloadWritesTheUnitsModuleAndKeepsTheFileBeforeAsBackup) {
     UnitOnLine unit(demo_);
-    const std::string file = Path("unit.mem");
+    const std::string file = dir_.Path("unit.mem");
     ASSERT_EQ(Transfer("download", unit, file), 0) << err_;
-    EXPECT_EQ(Read(file), unit.Unit().Image());
-    EXPECT_EQ(Read(file), demo_);
+    EXPECT_EQ(TempDirectory::ReadBytes(file), unit.Unit().Image());
+    EXPECT_EQ(TempDirectory::ReadBytes(file), demo_);
     EXPECT_TRUE(Logged("Communication sucessfully complete"));
-    EXPECT_FALSE(fs::exists(Path("unit.001")));
+    EXPECT_FALSE(fs::exists(dir_.Path("unit.001")));
 
     // The second download replaces whatever the file held, which moves to the first backup.
     const std::vector<uint8_t> before = {'o', 'l', 'd'};
-    Write("unit.mem", before);
+    dir_.WriteBytes("unit.mem", before);
     ASSERT_EQ(Transfer("download", unit, file), 0) << err_;
-    EXPECT_EQ(Read(file), demo_);
-    EXPECT_EQ(Read(Path("unit.001")), before);
+    EXPECT_EQ(TempDirectory::ReadBytes(file), demo_);
+    EXPECT_EQ(TempDirectory::ReadBytes(dir_.Path("unit.001")), before);
 }
 
 TEST_F(CommCommandsTest, UploadSendsOnlyAModuleThatLoadsAndTheUnitKeepsItWhole) {
     UnitOnLine unit(demo_);
 
     // Not a module: refused before a single byte goes to the unit.
-    const std::string junk = Write("junk.mem", std::vector<uint8_t>(5000, 0x55));
+    const std::string junk = dir_.WriteBytes("junk.mem", std::vector<uint8_t>(5000, 0x55));
     EXPECT_EQ(Run({"upload", "--port", unit.Device(), "--password", kPassword, junk}), 2);
     EXPECT_TRUE(Logged("Not a valid memory module file")) << err_;
     EXPECT_TRUE(unit.Unit().Received().empty());
@@ -96,7 +79,7 @@ TEST_F(CommCommandsTest, UploadSendsOnlyAModuleThatLoadsAndTheUnitKeepsItWhole) 
     std::vector<uint8_t> edited = demo_;
     const std::string name = "EDITED FOR UPLOAD       ";
     std::copy(name.begin(), name.end(), edited.begin() + layout::kInstallationName);
-    const std::string file = Write("edited.mem", edited);
+    const std::string file = dir_.WriteBytes("edited.mem", edited);
     ASSERT_EQ(Transfer("upload", unit, file), 0) << err_;
     EXPECT_EQ(unit.Unit().Image(), edited);
     EXPECT_TRUE(Logged("Upload Successful  --  All packets sent"));
@@ -120,12 +103,12 @@ class CommFaultTest : public CommCommandsTest, public ::testing::WithParamInterf
 TEST_P(CommFaultTest, DownloadRecoversOrFailsWithoutWritingTheFile) {
     const FaultCase& fault = GetParam();
     UnitOnLine unit(demo_, fault.faults);
-    const std::string file = Path("unit.mem");
+    const std::string file = dir_.Path("unit.mem");
     const int status = Transfer("download", unit, file, fault.password, fault.timeScale);
     if (*fault.recovery != '\0') {
         ASSERT_EQ(status, 0) << err_;
         EXPECT_TRUE(Logged(fault.recovery)) << err_;
-        EXPECT_EQ(Read(file), demo_);
+        EXPECT_EQ(TempDirectory::ReadBytes(file), demo_);
     } else {
         EXPECT_EQ(status, 1);
         EXPECT_TRUE(Logged(kNotDownloaded)) << err_;
@@ -154,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
 
 TEST_F(CommCommandsTest, BadUsageExits64WithoutTouchingAnyLine) {
-    const std::string file = Path("unit.mem");
+    const std::string file = dir_.Path("unit.mem");
     const std::vector<std::vector<std::string>> usages = {
         {"download", "--password", kPassword, file},
         {"download", "--port", "/dev/null", "--password", kPassword},

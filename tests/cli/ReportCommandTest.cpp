@@ -10,12 +10,10 @@
 #include "reports/ReportBuilder.h"
 #include "reports/ReportKind.h"
 #include "support/ScriptedUserServices.h"
+#include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace tolvane {
@@ -33,13 +31,9 @@ EventLogFilter Dated(const EventTime& begin, const EventTime& end) {
 class ReportCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/tolvane-report-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        demo_ = dir_ + "/demo.mem";
+        demo_ = dir_.Path("demo.mem");
         ASSERT_EQ(Run({"demo", demo_}), 0);
     }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     // Through RunCli; or, given now, through RunReport with the clock stopped there.
     int Run(const std::vector<std::string>& args, const EventTime* now = nullptr) {
@@ -63,7 +57,7 @@ protected:
         return BuildReport(kind, image, lists, filter, phone);
     }
 
-    std::string dir_;
+    TempDirectory dir_;
     std::string demo_;
     std::string out_;
     std::string err_;
@@ -171,7 +165,7 @@ TEST_F(ReportCommandTest, BadOptionsAreRefusedWithNothingPrinted) {
 }
 
 TEST_F(ReportCommandTest, AFileThatFailsToLoadGivesLoadsResultAndMessages) {
-    EXPECT_EQ(Run({"report", "system", dir_ + "/missing.mem"}), kLoadCannotOpen);
+    EXPECT_EQ(Run({"report", "system", dir_.Path("missing.mem")}), kLoadCannotOpen);
     EXPECT_EQ(out_, "");
     EXPECT_EQ(err_, "");
 

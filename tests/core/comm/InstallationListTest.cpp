@@ -4,17 +4,15 @@
 #include "comm/InstallationList.h"
 #include "comm/ProfileFile.h"
 #include "support/ScriptedUserServices.h"
+#include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace tolvane {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr const char* kWriteError = "Error writing to gate list file";
 
@@ -24,14 +22,6 @@ Installation Unit(const std::string& name) {
 
 class InstallationListTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tolvane-gatelist-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        file_ = ProfileFile(dir_ + "/gatelist.ini", 0600);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     void WriteText(const std::string& text) const {
         std::ofstream(file_.Path(), std::ios::binary | std::ios::trunc) << text;
     }
@@ -48,8 +38,8 @@ protected:
         return file_.Read().ReadString(section, key, 128);
     }
 
-    std::string dir_;
-    ProfileFile file_{""};
+    TempDirectory dir_;
+    ProfileFile file_{dir_.Path("gatelist.ini"), 0600};
     ScriptedUserServices ui_;
 };
 
@@ -142,7 +132,7 @@ TEST_F(InstallationListTest, SaveRewritesTheWholeFileAndTheSelectionAloneAndAddA
 }
 
 TEST_F(InstallationListTest, WriteFailuresAreShownOncePerRecordAndTheSaveGoesOn) {
-    ProfileFile broken(dir_ + "/missing/gatelist.ini", 0600);
+    ProfileFile broken(dir_.Path("missing/gatelist.ini"), 0600);
     InstallationList list{-1, {Unit("a"), Unit("b"), Unit("c")}};
     list.SaveInstallationList(broken, ui_);
     EXPECT_EQ(ui_.Texts(), (std::vector<std::string>(3, kWriteError)));

@@ -6,6 +6,7 @@
 #include "comm/ProgressSink.h"
 #include "comm/XModemTransfer.h"
 #include "support/ScriptedUserServices.h"
+#include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +14,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <mutex>
 #include <poll.h>
 #include <random>
@@ -30,11 +29,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-
-std::vector<uint8_t> ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
 
 bool OpenRawPair(int& master, int& slave) {
     master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
@@ -193,21 +187,11 @@ protected:
         if (std::system("command -v sx >/dev/null && command -v rx >/dev/null") != 0) {
             GTEST_SKIP() << "lrzsz (sx, rx) is not installed";
         }
-        char pattern[] = "/tmp/tolvane-interop-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
         // Whole blocks only, so neither side pads or falls back to 128-byte blocks.
         std::mt19937 random(1206);
         data_.resize(16 * kPacketDataSize);
         std::generate(data_.begin(), data_.end(), [&] { return static_cast<uint8_t>(random()); });
-        std::ofstream(dir_ / "module.bin", std::ios::binary)
-            .write(reinterpret_cast<const char*>(data_.data()),
-                   static_cast<std::streamsize>(data_.size()));
-    }
-    void TearDown() override {
-        if (!dir_.empty()) {
-            fs::remove_all(dir_);
-        }
+        dir_.WriteBytes("module.bin", data_);
     }
 
     // Our upload to rx; the file rx writes must be what we sent. Returns our log.
@@ -216,10 +200,11 @@ protected:
         options.push_back("received.bin");
         // The CR that opens our send is a keystroke for the unit's menu; rx would take it for a
         // broken block header, so rx starts after it.
-        LrzszLine rx(options, dir_, 1);
+        LrzszLine rx(options, dir_.Dir(), 1);
         session_.Channel().Adopt(rx.Ours());
         ScriptedUserServices ui;
-        EXPECT_TRUE(LoadPacketsFromFile(session_.packets, dir_ / "module.bin", session_.Crc(), ui));
+        EXPECT_TRUE(
+            LoadPacketsFromFile(session_.packets, dir_.Path("module.bin"), session_.Crc(), ui));
         TransferOnThread sink(session_, [](XModemTransfer& transfer) { return transfer.Send(); });
         const bool sent = sink.Run();
         EXPECT_EQ(rx.Wait(), 0);
@@ -227,18 +212,18 @@ protected:
         // judge, and every block must have been acknowledged to us.
         EXPECT_TRUE(sent || sink.Lines().find("Sent packet 16\n") != std::string::npos)
             << sink.Lines();
-        EXPECT_EQ(ReadFile(dir_ / "received.bin"), data_);
+        EXPECT_EQ(TempDirectory::ReadBytes(dir_.Path("received.bin")), data_);
         return sink.Lines();
     }
 
-    fs::path dir_;
+    TempDirectory dir_;
     std::vector<uint8_t> data_;
     // Generous for lrzsz, which answers at its own pace and waits up to 10 s for us.
     CCommSession session_{ChannelTimeouts().ScaledDown(2)};
 };
 
 TEST_F(InteropTest, ReceivesWhatSxSends) {
-    LrzszLine sx({"sx", "-k", "module.bin"}, dir_, 0);
+    LrzszLine sx({"sx", "-k", "module.bin"}, dir_.Dir(), 0);
     session_.Channel().Adopt(sx.Ours());
     TransferOnThread sink(session_, [](XModemTransfer& transfer) { return transfer.Receive(); });
     EXPECT_TRUE(sink.Run()) << sink.Lines();
@@ -256,7 +241,7 @@ TEST_F(InteropTest, ReceivesWhatSxSends) {
 TEST_F(InteropTest, RxReceivesWhatWeSendAndWhatItSpoilsIsSentAgain) {
     std::string log = SendToRx({});
     EXPECT_EQ(log.find("Received NAK"), std::string::npos) << log;
-    fs::remove(dir_ / "received.bin");
+    fs::remove(dir_.Path("received.bin"));
     // rx --errors N spoils the CRC of what it reads every N bytes: a few blocks of the sixteen.
     log = SendToRx({"--errors", "5000"});
     EXPECT_NE(log.find("Received NAK; resending packet"), std::string::npos) << log;

@@ -3,6 +3,7 @@
 // the rest of the file, failing writes, file modes and the one configuration directory.
 #include "comm/ProfileFile.h"
 #include "comm/ProfileSnapshot.h"
+#include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -19,24 +20,12 @@ namespace fs = std::filesystem;
 
 class ProfileFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tolvane-profile-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string WriteText(const std::string& name, const std::string& text) {
-        const std::string path = dir_ + "/" + name;
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-        return path;
-    }
     static std::string ReadText(const std::string& path) {
         std::ifstream file(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     }
 
-    std::string dir_;
+    TempDirectory dir_;
 };
 
 TEST_F(ProfileFileTest, FindsSectionsAndKeysWithoutRegardToCase) {
@@ -56,7 +45,7 @@ TEST_F(ProfileFileTest, FindsSectionsAndKeysWithoutRegardToCase) {
 }
 
 TEST_F(ProfileFileTest, StructValuesCarryTheirByteSum) {
-    ProfileFile file(dir_ + "/values.ini");
+    ProfileFile file(dir_.Path("values.ini"));
     ASSERT_TRUE(file.WriteInt32("GateList", "number", 3));
     ASSERT_TRUE(file.WriteInt32("GateList", "selected", -1));
     EXPECT_EQ(ReadText(file.Path()), "[GateList]\r\nnumber=0300000003\r\nselected=FFFFFFFFFC\r\n");
@@ -101,34 +90,34 @@ TEST_F(ProfileFileTest, SettingAKeyKeepsEveryOtherLine) {
     EXPECT_EQ(snapshot.ReadString("A", "x", 64), "10");
 
     // Written through a file beside it that must not stay around.
-    const std::string path = WriteText("kept.ini", "# comment\n[ports]\nCOM1=/dev/ttyUSB0\n");
+    const std::string path = dir_.WriteText("kept.ini", "# comment\n[ports]\nCOM1=/dev/ttyUSB0\n");
     ProfileFile file(path);
     ASSERT_TRUE(file.WriteString("Ports", "COM2", "/dev/ttyUSB1"));
     EXPECT_EQ(ReadText(path), "# comment\r\n[ports]\r\nCOM1=/dev/ttyUSB0\r\nCOM2=/dev/ttyUSB1\r\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Dir()), fs::directory_iterator()), 1);
     EXPECT_TRUE(file.Delete());
     EXPECT_EQ(file.Read().LineCount(), 0u);
 }
 
 TEST_F(ProfileFileTest, WritesFailCleanlyAndTakeTheAskedMode) {
-    WriteText("plain", "a regular file");
-    for (const std::string& path : {dir_ + "/missing/gatelist.ini", dir_ + "/plain/x.ini"}) {
+    dir_.WriteText("plain", "a regular file");
+    for (const std::string& path : {dir_.Path("missing/gatelist.ini"), dir_.Path("plain/x.ini")}) {
         ProfileFile file(path);
         EXPECT_FALSE(file.WriteString("GateList", "x", "1")) << path;
         EXPECT_FALSE(file.WriteInt32("GateList", "number", 1)) << path;
     }
-    EXPECT_FALSE(fs::exists(dir_ + "/missing"));
+    EXPECT_FALSE(fs::exists(dir_.Path("missing")));
     // The file beside it does not outlive a write that could not take the file's place.
-    fs::create_directory(dir_ + "/adir");
-    EXPECT_FALSE(ProfileFile(dir_ + "/adir").WriteString("s", "k", "v"));
-    EXPECT_FALSE(fs::exists(dir_ + "/adir.tmp"));
+    fs::create_directory(dir_.Path("adir"));
+    EXPECT_FALSE(ProfileFile(dir_.Path("adir")).WriteString("s", "k", "v"));
+    EXPECT_FALSE(fs::exists(dir_.Path("adir.tmp")));
 
     // Neither the old file nor one beside it left over from a crash may lend the passwords its
     // mode.
-    const std::string secret = WriteText("gatelist.ini", "[GateList]\n");
+    const std::string secret = dir_.WriteText("gatelist.ini", "[GateList]\n");
     fs::permissions(secret, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                                 fs::perms::others_read);
-    WriteText("gatelist.ini.tmp", "");
+    dir_.WriteText("gatelist.ini.tmp", "");
     fs::permissions(secret + ".tmp", fs::perms::all);
     ASSERT_TRUE(ProfileFile(secret, 0600).WriteString("Installation_1", "Password", "123456"));
     EXPECT_EQ(fs::status(secret).permissions(), fs::perms::owner_read | fs::perms::owner_write);
@@ -140,11 +129,11 @@ TEST_F(ProfileFileTest, ConfigDirectoryFollowsTheEnvironmentAndIsCreated) {
         const char* value = std::getenv(name);
         saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
     }
-    ::setenv("TOLVANE_CONFIG_DIR", (dir_ + "/own/deep/dir").c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (dir_ + "/xdg").c_str(), 1);
-    ::setenv("HOME", (dir_ + "/home").c_str(), 1);
+    ::setenv("TOLVANE_CONFIG_DIR", dir_.Path("own/deep/dir").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", dir_.Path("xdg").c_str(), 1);
+    ::setenv("HOME", dir_.Path("home").c_str(), 1);
     const std::string own = ConfigDirectory();
-    EXPECT_FALSE(fs::exists(dir_ + "/xdg"));
+    EXPECT_FALSE(fs::exists(dir_.Path("xdg")));
     ::setenv("TOLVANE_CONFIG_DIR", "", 1); // an empty setting counts as none
     const std::string xdg = ConfigDirectory();
     ::unsetenv("XDG_CONFIG_HOME");
@@ -152,9 +141,9 @@ TEST_F(ProfileFileTest, ConfigDirectoryFollowsTheEnvironmentAndIsCreated) {
     for (const auto& [name, value] : saved) {
         value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
     }
-    EXPECT_EQ(own, dir_ + "/own/deep/dir");
-    EXPECT_EQ(xdg, dir_ + "/xdg/tolvane");
-    EXPECT_EQ(home, dir_ + "/home/.config/tolvane");
+    EXPECT_EQ(own, dir_.Path("own/deep/dir"));
+    EXPECT_EQ(xdg, dir_.Path("xdg/tolvane"));
+    EXPECT_EQ(home, dir_.Path("home/.config/tolvane"));
     for (const std::string& made : {own, xdg, home}) {
         EXPECT_TRUE(fs::is_directory(made)) << made;
     }

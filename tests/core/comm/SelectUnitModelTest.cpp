@@ -4,11 +4,11 @@
 #include "comm/InstallationForm.h"
 #include "comm/SelectUnitModel.h"
 #include "support/ScriptedUserServices.h"
+#include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace tolvane {
 namespace {
@@ -19,19 +19,14 @@ using Texts = std::vector<std::string>;
 class SelectUnitModelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/tolvane-selectunit-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
         for (const char* name : {"north", "south", "west"}) {
-            const std::string path = dir_ + "/" + name + ".mem";
-            std::ofstream(path) << name;
+            const std::string path = dir_.WriteText(std::string(name) + ".mem", name);
             list_.records.push_back({name, "1234", path, "1", "555", "1234567"});
         }
         list_.selected = 1;
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
-    std::string dir_;
+    TempDirectory dir_;
     InstallationList list_;
     ScriptedUserServices ui_;
 };
@@ -41,7 +36,7 @@ TEST_F(SelectUnitModelTest, RowsShowNameDataNumberAndFileAndOkStoresTheChosenRow
     ASSERT_EQ(model.RowCount(), 3u);
     EXPECT_EQ(model.Selected(), 1);
     EXPECT_EQ(model.RowTexts(0),
-              (std::array<std::string, 3>{"north", "1 (555) 1234567", dir_ + "/north.mem"}));
+              (std::array<std::string, 3>{"north", "1 (555) 1234567", dir_.Path("north.mem")}));
     EXPECT_EQ(SelectUnitModel::DataNumber({"x", "p", "f", "1", "", "1234567"}), "1 1234567");
     EXPECT_EQ(SelectUnitModel::DataNumber({"x", "p", "f", "44", "20", ""}), "44 (20) ");
 
@@ -58,7 +53,7 @@ TEST_F(SelectUnitModelTest, RowsShowNameDataNumberAndFileAndOkStoresTheChosenRow
 
 TEST_F(SelectUnitModelTest, AddAndEditWorkOnTheCopy) {
     SelectUnitModel model(list_);
-    const Installation added{"east", "999", dir_ + "/east.mem", "1", "", "5550199"};
+    const Installation added{"east", "999", dir_.Path("east.mem"), "1", "", "5550199"};
     std::vector<Installation> offered;
     bool ok = false;
     ui_.installationDialog = [&](InstallationForm& form) {
@@ -104,17 +99,17 @@ TEST_F(SelectUnitModelTest, RemoveAsksWhetherTheFileGoesTooAndTheSelectionFollow
     EXPECT_TRUE(model.Remove(ui_, 0));
     EXPECT_EQ(model.Selected(), 1);
     EXPECT_EQ(model.Row(1).name, "west");
-    EXPECT_TRUE(fs::exists(dir_ + "/north.mem"));
+    EXPECT_TRUE(fs::exists(dir_.Path("north.mem")));
     EXPECT_TRUE(model.Changed());
     // A row below it: nothing moves. Yes deletes the file.
     model.Choose(0);
     ui_.Answer(MessageAnswer::Yes);
     EXPECT_TRUE(model.Remove(ui_, 1));
     EXPECT_EQ(model.Selected(), 0);
-    EXPECT_FALSE(fs::exists(dir_ + "/west.mem"));
+    EXPECT_FALSE(fs::exists(dir_.Path("west.mem")));
     // The selected row itself: nothing is selected any more. A file that cannot be deleted is
     // said so, and its record goes all the same.
-    fs::remove(dir_ + "/south.mem");
+    fs::remove(dir_.Path("south.mem"));
     ui_.Answer(MessageAnswer::Yes);
     EXPECT_TRUE(model.Remove(ui_, 0));
     EXPECT_EQ(model.Selected(), -1);
@@ -122,7 +117,7 @@ TEST_F(SelectUnitModelTest, RemoveAsksWhetherTheFileGoesTooAndTheSelectionFollow
     const std::string question =
         "Do you wish to delete the file as well?  --  WARNING:  File deletion can not be undone";
     EXPECT_EQ(ui_.Texts(), (Texts{question, question, question, question,
-                                  "Error deleting file:  " + dir_ + "/south.mem"}));
+                                  "Error deleting file:  " + dir_.Path("south.mem")}));
     EXPECT_EQ(ui_.Shown()[4].icon, MessageIcon::Exclamation);
 }
 

@@ -5,12 +5,12 @@
 #include "comm/XModemPacket.h"
 #include "comm/XModemTransfer.h"
 #include "support/ScriptedUserServices.h"
+#include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <condition_variable>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <algorithm>
@@ -26,7 +26,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
-namespace fs = std::filesystem;
 
 constexpr char kStx = 0x02, kEot = 0x04, kAck = 0x06, kNak = 0x15, kCan = 0x18;
 const std::string kEotLine = "Received the EOT -- Transmission finished";
@@ -194,22 +193,13 @@ TEST(CrcTest, KnownValueAndPacketsCheckToZero) {
 
 class PacketFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tolvane-xmodem-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string File(const std::string& bytes) const {
-        std::ofstream(dir_ + "/image.mem", std::ios::binary) << bytes;
-        return dir_ + "/image.mem";
-    }
+    std::string File(const std::string& bytes) const { return dir_.WriteText("image.mem", bytes); }
     std::string Read(const std::string& path) const {
         std::ifstream file(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     }
 
-    std::string dir_;
+    TempDirectory dir_;
     ScriptedUserServices ui_;
     Crc16 crc_;
     PacketArray packets_;
@@ -231,8 +221,8 @@ TEST_F(PacketFileTest, FileIsCutIntoNumberedZeroFilledPackets) {
     EXPECT_EQ(last, image.substr(2048) + std::string(572, '\0'));
 
     // Only the data bytes go back into a file, fill included.
-    ASSERT_TRUE(SavePacketsToFile(packets_, dir_ + "/copy.mem", ui_));
-    EXPECT_EQ(Read(dir_ + "/copy.mem"), image + std::string(572, '\0'));
+    ASSERT_TRUE(SavePacketsToFile(packets_, dir_.Path("copy.mem"), ui_));
+    EXPECT_EQ(Read(dir_.Path("copy.mem")), image + std::string(572, '\0'));
     EXPECT_TRUE(ui_.Shown().empty());
 }
 
@@ -249,10 +239,10 @@ TEST_F(PacketFileTest, EmptyFileGivesNoPacketsAndNumbersWrapAfter255) {
 
 TEST_F(PacketFileTest, FilesThatWillNotOpenAreReported) {
     packets_.push_back(Packet(1, 0));
-    LoadPacketsFromFile(packets_, dir_ + "/missing.mem", crc_, ui_);
+    LoadPacketsFromFile(packets_, dir_.Path("missing.mem"), crc_, ui_);
     EXPECT_TRUE(packets_.empty());
     packets_.push_back(Packet(1, 0));
-    SavePacketsToFile(packets_, dir_ + "/no/such/dir.mem", ui_);
+    SavePacketsToFile(packets_, dir_.Path("no/such/dir.mem"), ui_);
     ASSERT_EQ(ui_.Shown().size(), 2u);
     for (const ShownMessage& shown : ui_.Shown()) {
         EXPECT_EQ(shown.text, "Error opening file");

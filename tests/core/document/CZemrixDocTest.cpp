@@ -10,12 +10,11 @@
 #include "document/CommandIds.h"
 #include "reports/ReportKind.h"
 #include "support/ScriptedUserServices.h"
+#include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 namespace tolvane {
@@ -49,23 +48,12 @@ protected:
         ScriptedUserServices quiet;
         demo_ = BuildDemoImage(quiet);
     }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    static std::string TempDir() {
-        char pattern[] = "/tmp/tolvane-doc-XXXXXX";
-        return ::mkdtemp(pattern) != nullptr ? pattern : "/nonexistent/tolvane-doc";
-    }
     std::string WriteFile(const std::string& relative, const std::vector<uint8_t>& bytes) const {
-        const std::string path = dir_ + "/" + relative;
-        fs::create_directories(fs::path(path).parent_path());
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return path;
+        fs::create_directories(fs::path(dir_.Path(relative)).parent_path());
+        return dir_.WriteBytes(relative, bytes);
     }
     std::vector<uint8_t> Bytes(const std::string& relative) const {
-        std::ifstream file(dir_ + "/" + relative, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        return TempDirectory::ReadBytes(dir_.Path(relative));
     }
     ProfileFile GateList() const { return ProfileFile(config_ + "/gatelist.ini", 0600); }
     void SaveGateList(std::vector<Installation> records, int32_t selected) const {
@@ -96,8 +84,8 @@ protected:
         return calls;
     }
 
-    const std::string dir_ = TempDir();
-    const std::string config_ = dir_ + "/config";
+    TempDirectory dir_;
+    const std::string config_ = dir_.Path("config");
     std::vector<uint8_t> demo_;
     EventTime now_{2026, 3, 15, 10, 30, 45};
     ScriptedUserServices ui_;
@@ -107,14 +95,14 @@ protected:
 };
 
 TEST_F(CZemrixDocTest, StartUpOpensTheSelectedInstallationAndOpenDetachesFromIt) {
-    SaveGateList({{"Other", "111111", dir_ + "/other.mem", "1", "", ""},
+    SaveGateList({{"Other", "111111", dir_.Path("other.mem"), "1", "", ""},
                   {"Harbour", "424242", WriteFile("harbour.mem", demo_), "1", "555", "1234567"}},
                  1);
     const std::vector<uint8_t> gateList = Bytes("config/gatelist.ini");
     doc_.Create();
     EXPECT_EQ(Calls(), (Lines{kTitleCall, "busy", "idle", "views"}));
     EXPECT_TRUE(doc_.IsFileLoaded() && doc_.IsListed() && !doc_.IsModified());
-    EXPECT_EQ(doc_.FilePath(), dir_ + "/harbour.mem");
+    EXPECT_EQ(doc_.FilePath(), dir_.Path("harbour.mem"));
     EXPECT_NE(doc_.ReportText().find("System Phone Number:  1 (555)1234567\n"), std::string::npos);
     EXPECT_EQ(Bytes("config/gatelist.ini"), gateList);
 
@@ -126,7 +114,7 @@ TEST_F(CZemrixDocTest, StartUpOpensTheSelectedInstallationAndOpenDetachesFromIt)
     EXPECT_TRUE(doc_.IsModified());
     doc_.OnOpen();
     EXPECT_EQ(Calls(), (Lines{"open: *.mem", "open: *.mem", kTitleCall, "busy", "idle", "views"}));
-    EXPECT_EQ(doc_.FilePath(), dir_ + "/free/other.mem");
+    EXPECT_EQ(doc_.FilePath(), dir_.Path("free/other.mem"));
     EXPECT_FALSE(doc_.IsListed() || doc_.IsModified());
     EXPECT_EQ(doc_.Installations().selected, -1);
     EXPECT_EQ(GateList().Read().ReadString("GateList", "selected", 64), "FFFFFFFFFC");
@@ -169,7 +157,7 @@ TEST_F(CZemrixDocTest, SaveAsksAndKeepsTheTwoEarlierStates) {
     EXPECT_EQ(Calls(), Lines{"message: " + kSaveQuestion});
     EXPECT_EQ(styles_[0], kQuestion);
     EXPECT_TRUE(doc_.IsModified());
-    EXPECT_FALSE(fs::exists(dir_ + "/sites/gate.001"));
+    EXPECT_FALSE(fs::exists(dir_.Path("sites/gate.001")));
 
     ui_.Answer(MessageAnswer::Yes);
     doc_.OnSave();
@@ -177,7 +165,7 @@ TEST_F(CZemrixDocTest, SaveAsksAndKeepsTheTwoEarlierStates) {
     const std::vector<uint8_t> second = Bytes("sites/gate.mem");
     EXPECT_NE(second, demo_);
     EXPECT_EQ(Bytes("sites/gate.001"), demo_);
-    EXPECT_FALSE(fs::exists(dir_ + "/sites/gate.002"));
+    EXPECT_FALSE(fs::exists(dir_.Path("sites/gate.002")));
     Change();
     ui_.Answer(MessageAnswer::Yes);
     doc_.OnSave();
@@ -190,8 +178,8 @@ TEST_F(CZemrixDocTest, SaveAsksAndKeepsTheTwoEarlierStates) {
     OpenDemo("my.dir/gate");
     ui_.Answer(MessageAnswer::Yes);
     doc_.OnSave();
-    fs::remove(dir_ + "/my.dir/gate");
-    fs::create_directory(dir_ + "/my.dir/gate");
+    fs::remove(dir_.Path("my.dir/gate"));
+    fs::create_directory(dir_.Path("my.dir/gate"));
     Change();
     Calls();
     ui_.Answer(MessageAnswer::Yes);
@@ -199,7 +187,7 @@ TEST_F(CZemrixDocTest, SaveAsksAndKeepsTheTwoEarlierStates) {
     EXPECT_EQ(Calls(), (Lines{"message: " + kSaveQuestion, "message: Error Saving the file"}));
     EXPECT_EQ(styles_[1], kNotice);
     EXPECT_EQ(Bytes("my.dir/gate.002"), demo_);
-    EXPECT_FALSE(fs::exists(dir_ + "/my.001"));
+    EXPECT_FALSE(fs::exists(dir_.Path("my.001")));
     EXPECT_TRUE(doc_.IsFileLoaded() && !doc_.IsModified());
 }
 
@@ -265,14 +253,14 @@ TEST_F(CZemrixDocTest, SelectSystemOpensTheChosenRowAndSavesWhatChanged) {
     EXPECT_TRUE(doc_.OnCommand(kCmdSelectSystem));
     EXPECT_EQ(Calls(), (Lines{"dialog: select unit", "message: " + kChangedQuestion, kTitleCall,
                               "busy", "idle", "views"}));
-    EXPECT_EQ(doc_.FilePath(), dir_ + "/b.mem");
+    EXPECT_EQ(doc_.FilePath(), dir_.Path("b.mem"));
     EXPECT_TRUE(doc_.IsListed() && !doc_.IsModified());
     EXPECT_EQ(file.Read().ReadInt32("GateList", "selected"), 1);
 
     // OK with no row chosen opens nothing: the file in work stays, the selection is gone.
     row = -1;
     doc_.OnSelectSystem();
-    EXPECT_EQ(doc_.FilePath(), dir_ + "/b.mem");
+    EXPECT_EQ(doc_.FilePath(), dir_.Path("b.mem"));
     EXPECT_EQ(file.Read().ReadInt32("GateList", "selected"), -1);
     EXPECT_EQ(file.Read().ReadString("Notes", "keep", 64), "1");
 
@@ -285,7 +273,7 @@ TEST_F(CZemrixDocTest, SelectSystemOpensTheChosenRowAndSavesWhatChanged) {
     doc_.OnSelectSystem();
     EXPECT_EQ(Calls(), (Lines{"dialog: select unit", "dialog: installation", kTitleCall, "busy",
                               "idle", "views"}));
-    EXPECT_EQ(doc_.FilePath(), dir_ + "/c.mem");
+    EXPECT_EQ(doc_.FilePath(), dir_.Path("c.mem"));
     EXPECT_EQ(file.Read().ReadString("Notes", "keep", 64), std::nullopt);
     EXPECT_EQ(file.Read().ReadInt32("GateList", "selected"), 2);
 }
@@ -323,7 +311,7 @@ TEST_F(CZemrixDocTest, FilterDialogWorksOnACopyAndEveryLoadResetsIt) {
     doc_.OnReload();
     EXPECT_EQ(doc_.Filter(), reset);
     doc_.OnFilterEventLog();
-    ui_.ChooseFile(dir_ + "/missing.mem");
+    ui_.ChooseFile(dir_.Path("missing.mem"));
     doc_.OnOpen();
     EXPECT_EQ(doc_.Filter(), reset);
 }

@@ -5,15 +5,13 @@
 #include "ImageBuilder.h"
 #include "image/MemoryModule.h"
 #include "support/ScriptedUserServices.h"
+#include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <tuple>
 
 namespace tolvane {
@@ -31,27 +29,7 @@ std::string FirmwareMessage(const std::string& version) {
 
 class LoadSaveTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/tolvane-loadsave-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-        const std::string path = dir_ + "/" + name;
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return path;
-    }
-
-    static std::vector<uint8_t> Read(const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    }
-
-    std::string dir_;
+    TempDirectory dir_;
     ScriptedUserServices ui_;
 };
 
@@ -63,18 +41,18 @@ TEST_F(LoadSaveTest, LoadsFullFilesOfEverySizeCode) {
         builder.Page(pages - 1)[1023] = 0x22;
         std::vector<uint8_t> bytes = builder.Bytes();
         ASSERT_EQ(bytes.size(), kSystemAreaSize + kPageSize * static_cast<std::size_t>(pages));
-        const std::string path = Write("full.mem", bytes);
+        const std::string path = dir_.WriteBytes("full.mem", bytes);
 
         MemoryModule image(ui_);
         EXPECT_EQ(image.Load(path), kLoadOk);
         EXPECT_EQ(image.GetPageCount(), pages);
         EXPECT_EQ(image.GetLoadedPageCount(), pages);
         EXPECT_EQ(image.GetPage(pages - 1)[1023], 0x22);
-        EXPECT_EQ(image.GetBytes(), Read(path));
+        EXPECT_EQ(image.GetBytes(), TempDirectory::ReadBytes(path));
 
         // Whatever follows the last page is not part of the module.
         bytes.insert(bytes.end(), 300, 0x77);
-        EXPECT_EQ(image.Load(Write("longer.mem", bytes)), kLoadOk);
+        EXPECT_EQ(image.Load(dir_.WriteBytes("longer.mem", bytes)), kLoadOk);
         EXPECT_EQ(image.GetLoadedPageCount(), pages);
         EXPECT_EQ(image.GetBytes().size(), bytes.size() - 300);
     }
@@ -94,7 +72,7 @@ TEST_F(LoadSaveTest, ShortFilesKeepWhatWasReadFailAndSaveOnlyThat) {
          std::vector<std::pair<std::size_t, int>>{{2047, 0}, {2048, 1}, {16383, 14}, {3000, 1}}) {
         SCOPED_TRACE(length);
         part.assign(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(length));
-        EXPECT_EQ(image.Load(Write("short.mem", part)), kLoadInvalid);
+        EXPECT_EQ(image.Load(dir_.WriteBytes("short.mem", part)), kLoadInvalid);
         EXPECT_EQ(image.GetLoadedPageCount(), pages);
         const std::vector<uint8_t> held = image.GetBytes();
         ASSERT_EQ(held.size(), kSystemAreaSize + kPageSize * static_cast<std::size_t>(pages));
@@ -105,12 +83,12 @@ TEST_F(LoadSaveTest, ShortFilesKeepWhatWasReadFailAndSaveOnlyThat) {
     // The version sits in the first bytes, so these files fail without a word.
     EXPECT_TRUE(ui_.Shown().empty());
 
-    const std::string target = Write("target.mem", std::vector<uint8_t>(16384, 0xEE));
+    const std::string target = dir_.WriteBytes("target.mem", std::vector<uint8_t>(16384, 0xEE));
     EXPECT_EQ(image.Save(target), kSaveOk);
     std::vector<uint8_t> expected(16384, 0xEE);
     std::copy(part.begin(), part.end(), expected.begin());
     std::fill(expected.begin() + 3000, expected.begin() + 3072, 0);
-    EXPECT_EQ(Read(target), expected);
+    EXPECT_EQ(TempDirectory::ReadBytes(target), expected);
 }
 
 // Both messages come, and a rejected file leaves only a zero system area, which is all a save
@@ -119,7 +97,7 @@ TEST_F(LoadSaveTest, MissingSignatureRejectsTheFileWithBothMessages) {
     ImageBuilder builder(0x50);
     builder.Byte(0, 'X');
     MemoryModule image(ui_);
-    EXPECT_EQ(image.Load(Write("bad.mem", builder.Bytes())), kLoadInvalid);
+    EXPECT_EQ(image.Load(dir_.WriteBytes("bad.mem", builder.Bytes())), kLoadInvalid);
     ASSERT_EQ(ui_.Shown().size(), 2u);
     EXPECT_EQ(ui_.Shown()[0].text, kNotValid);
     EXPECT_EQ(ui_.Shown()[0].icon, MessageIcon::Exclamation);
@@ -130,11 +108,11 @@ TEST_F(LoadSaveTest, MissingSignatureRejectsTheFileWithBothMessages) {
     EXPECT_EQ(image.GetLoadedPageCount(), 0);
     EXPECT_EQ(image.GetBytes(), std::vector<uint8_t>(kSystemAreaSize, 0));
 
-    const std::string other = Write("other.mem", std::vector<uint8_t>(4000, 0xEE));
+    const std::string other = dir_.WriteBytes("other.mem", std::vector<uint8_t>(4000, 0xEE));
     EXPECT_EQ(image.Save(other), kSaveOk);
     std::vector<uint8_t> expected(4000, 0xEE);
     std::fill(expected.begin(), expected.begin() + kSystemAreaSize, 0);
-    EXPECT_EQ(Read(other), expected);
+    EXPECT_EQ(TempDirectory::ReadBytes(other), expected);
 }
 
 // The version text ends at a zero byte. An unknown size code loads no pages and no banks, and
@@ -152,7 +130,8 @@ TEST_F(LoadSaveTest, FirmwareBefore500IsRefusedButKeptAsRead) {
         ImageBuilder builder(0x60);
         builder.Byte(kSizeCode, sizeCode).Firmware(firmware[0], firmware[1], firmware[2]);
         MemoryModule image(ui_);
-        EXPECT_EQ(image.Load(Write("fw.mem", builder.Bytes())), supported ? kLoadOk : kLoadInvalid);
+        EXPECT_EQ(image.Load(dir_.WriteBytes("fw.mem", builder.Bytes())),
+                  supported ? kLoadOk : kLoadInvalid);
         EXPECT_EQ(image.GetFirmwareVersion(), text);
         EXPECT_EQ(image.GetLoadedPageCount(), pages);
         EXPECT_EQ(image.GetBankCount(), pages == 0 ? 0 : 2);
@@ -167,32 +146,32 @@ TEST_F(LoadSaveTest, PathsThatAreNoMemoryModuleAndSavingInPlace) {
     ImageBuilder builder(0x70);
     builder.Page(5)[17] = 0x99;
     const std::vector<uint8_t> bytes = builder.Bytes();
-    const std::string missing = dir_ + "/missing.mem";
+    const std::string missing = dir_.Path("missing.mem");
     MemoryModule image(ui_);
-    ASSERT_EQ(image.Load(Write("good.mem", bytes)), kLoadOk);
+    ASSERT_EQ(image.Load(dir_.WriteBytes("good.mem", bytes)), kLoadOk);
     // A failed open still leaves the previous image gone.
     EXPECT_EQ(image.Load(missing), kLoadCannotOpen);
     EXPECT_EQ(image.GetSizeCode(), 0);
     EXPECT_EQ(image.GetLoadedPageCount(), 0);
-    EXPECT_EQ(image.Load(dir_), kLoadCannotOpen);
+    EXPECT_EQ(image.Load(dir_.Dir()), kLoadCannotOpen);
     EXPECT_TRUE(ui_.Shown().empty());
     EXPECT_EQ(image.Load("/dev/null"), kLoadInvalid);
 
     ASSERT_EQ(image.LoadBytes(bytes), kLoadOk);
     EXPECT_EQ(image.Save(missing), kSaveCannotOpen);
     EXPECT_FALSE(std::filesystem::exists(missing));
-    EXPECT_EQ(image.Save(dir_), kSaveCannotOpen);
+    EXPECT_EQ(image.Save(dir_.Dir()), kSaveCannotOpen);
 
     std::vector<uint8_t> longer(bytes.size() + 500, 0xEE);
-    const std::string path = Write("longer.mem", longer);
+    const std::string path = dir_.WriteBytes("longer.mem", longer);
     EXPECT_EQ(image.Save(path), kSaveOk);
     std::copy(bytes.begin(), bytes.end(), longer.begin());
-    EXPECT_EQ(Read(path), longer);
+    EXPECT_EQ(TempDirectory::ReadBytes(path), longer);
 
     // A shorter file grows to the whole image.
-    const std::string shorter = Write("shorter.mem", std::vector<uint8_t>(10, 0xEE));
+    const std::string shorter = dir_.WriteBytes("shorter.mem", std::vector<uint8_t>(10, 0xEE));
     EXPECT_EQ(image.Save(shorter), kSaveOk);
-    EXPECT_EQ(Read(shorter), bytes);
+    EXPECT_EQ(TempDirectory::ReadBytes(shorter), bytes);
 
     // A full disk is a failed write, never a saved file.
     if (std::filesystem::exists("/dev/full")) {
