@@ -3,6 +3,7 @@
 // running out of pages, and chains with broken links.
 #include "ImageBuilder.h"
 #include "image/MemoryModule.h"
+#include "support/ImageTestKit.h"
 #include "support/ScriptedUserServices.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@
 namespace tolvane {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
 using Ranges = std::vector<BlockRange>;
 using Codes = std::vector<uint16_t>;
 
@@ -22,22 +22,6 @@ constexpr const char* kOutOfPages = "No more memory module pages available for b
 constexpr std::size_t kTransmitterEntry = 168; // chain 2
 constexpr std::size_t kCardEntry = 184;        // chain 6
 constexpr std::size_t kBank0 = 32;
-
-struct LoadedImage {
-    ScriptedUserServices ui;
-    MemoryModule image{ui};
-    explicit LoadedImage(const ImageBuilder& builder) {
-        EXPECT_EQ(image.LoadBytes(builder.Bytes()), kLoadOk);
-    }
-};
-
-Bytes Slice(std::span<const uint8_t> bytes, std::size_t offset, std::size_t count) {
-    return Bytes(bytes.begin() + offset, bytes.begin() + offset + count);
-}
-
-bool AllZero(std::span<const uint8_t> bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; });
-}
 
 // A run page as the unit lays it out, suspension map left empty.
 void PutRun(std::span<uint8_t> page, uint16_t first, uint16_t last, uint8_t group) {

@@ -3,6 +3,7 @@
 // what happens when it claims more slots than the pages hold, and chains with broken links.
 #include "ImageBuilder.h"
 #include "image/MemoryModule.h"
+#include "support/ImageTestKit.h"
 #include "support/ScriptedUserServices.h"
 
 #include <gtest/gtest.h>
@@ -15,22 +16,8 @@
 namespace tolvane {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 constexpr std::size_t kCapacityField = 224;
 constexpr std::size_t kWrittenField = 226; // then the first and the middle record's addresses
-
-struct LoadedImage {
-    ScriptedUserServices ui;
-    MemoryModule image{ui};
-    explicit LoadedImage(const ImageBuilder& builder) {
-        EXPECT_EQ(image.LoadBytes(builder.Bytes()), kLoadOk);
-    }
-};
-
-Bytes Slice(std::span<const uint8_t> bytes, std::size_t offset, std::size_t count) {
-    return Bytes(bytes.begin() + offset, bytes.begin() + offset + count);
-}
 
 Bytes Concat(std::initializer_list<Bytes> parts) {
     Bytes all;
@@ -58,19 +45,6 @@ Bytes Slot(std::span<const uint8_t> page, std::size_t slot) {
 
 void PutSlot(std::span<uint8_t> page, std::size_t slot, const Bytes& record) {
     std::copy(record.begin(), record.end(), page.begin() + 16 + 48 * slot);
-}
-
-std::unique_ptr<DirectoryEntry> Entry(uint16_t code, const std::string& name,
-                                      const std::string& digits = "", bool extendedTalk = false) {
-    auto entry = std::make_unique<DirectoryEntry>();
-    entry->code = code;
-    entry->name = name;
-    entry->digitCount = static_cast<uint16_t>(digits.size());
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        entry->digits[i] = static_cast<uint16_t>(digits[i] - '0');
-    }
-    entry->extendedTalk = extendedTalk ? 1 : 0;
-    return entry;
 }
 
 // A capacity of 30 on two pages of bank 1. First the records laid out by hand are read: only
@@ -110,7 +84,7 @@ TEST(DirectoryPagesTest, RecordsOfBank1ReadAndWrittenInTheirByteLayout) {
     };
 
     DirectoryList list;
-    list.Append(Entry(1, "Stale"));
+    list.Append(MakeDirectoryEntry(1, "Stale"));
     image.ReadDirectory(list);
     EXPECT_EQ(image.GetDirectoryCapacity(), 30);
     ASSERT_EQ(list.Count(), 3u);
@@ -126,8 +100,8 @@ TEST(DirectoryPagesTest, RecordsOfBank1ReadAndWrittenInTheirByteLayout) {
     EXPECT_EQ(list.At(2).digitCount, 12);
 
     list.RemoveAll();
-    list.Append(Entry(12, "Smith", "5551234", true));
-    list.Append(Entry(7, "Adams"));
+    list.Append(MakeDirectoryEntry(12, "Smith", "5551234", true));
+    list.Append(MakeDirectoryEntry(7, "Adams"));
     image.WriteDirectory(list);
     EXPECT_EQ(Slot(page, 0), Record({Bytes{0x00, 0x0C}, Bytes(10, 0)}, "", ""));
     // Slot 1 is at 0xA040, slot 2 at 0xA070; with two names each is the other's neighbour.
@@ -142,9 +116,9 @@ TEST(DirectoryPagesTest, RecordsOfBank1ReadAndWrittenInTheirByteLayout) {
               (Bytes{0x00, 0x1E, 0x00, 0x02, 0x01, 0xA0, 0x70, 0x01, 0xA0, 0x40}));
 
     list.RemoveAll();
-    list.Append(Entry(1, "adams"));
-    list.Append(Entry(2, "Zed", "123456789012"));
-    list.Append(Entry(3, "ABCDEFGHIJKLMNOPQRSTUVWXYZ"));
+    list.Append(MakeDirectoryEntry(1, "adams"));
+    list.Append(MakeDirectoryEntry(2, "Zed", "123456789012"));
+    list.Append(MakeDirectoryEntry(3, "ABCDEFGHIJKLMNOPQRSTUVWXYZ"));
     image.WriteDirectory(list);
     // Name order: slot 3, slot 2, slot 1; the middle (position 1) is slot 2.
     const Bytes slot1{0x01, 0xA0, 0x40}, slot2{0x01, 0xA0, 0x70}, slot3{0x01, 0xA0, 0xA0};
@@ -190,7 +164,7 @@ TEST(DirectoryPagesTest, CapacityIsCutToTheRecordPagesWalked) {
         for (int i = 0; i < 25; ++i) {
             const std::string name =
                 i < 20 ? "N" + std::to_string(10 + i) : "A" + std::to_string(i);
-            list.Append(Entry(static_cast<uint16_t>(100 + i), name));
+            list.Append(MakeDirectoryEntry(static_cast<uint16_t>(100 + i), name));
         }
         image.WriteDirectory(list);
 
@@ -214,7 +188,7 @@ TEST(DirectoryPagesTest, CapacityIsCutToTheRecordPagesWalked) {
     loaded.image.ReadDirectory(list);
     EXPECT_EQ(loaded.image.GetDirectoryCapacity(), 0);
     const Bytes before = loaded.image.GetBytes();
-    list.Append(Entry(1, "New"));
+    list.Append(MakeDirectoryEntry(1, "New"));
     loaded.image.WriteDirectory(list);
     EXPECT_EQ(loaded.image.GetBytes(), before);
 }

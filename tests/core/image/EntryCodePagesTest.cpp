@@ -2,6 +2,7 @@
 // reusing and releasing chain pages, running out of pages, and chains with broken links.
 #include "ImageBuilder.h"
 #include "image/MemoryModule.h"
+#include "support/ImageTestKit.h"
 #include "support/ScriptedUserServices.h"
 
 #include <gtest/gtest.h>
@@ -13,27 +14,9 @@
 namespace tolvane {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 constexpr const char* kOutOfPages = "No more memory module pages available for entry codes";
 constexpr std::size_t kChainEntry = 176; // chain 4: link, then the page count byte
 constexpr std::size_t kBank0 = 32;       // free count at +1, free map at +4
-
-struct LoadedImage {
-    ScriptedUserServices ui;
-    MemoryModule image{ui};
-    explicit LoadedImage(const ImageBuilder& builder) {
-        EXPECT_EQ(image.LoadBytes(builder.Bytes()), kLoadOk);
-    }
-};
-
-Bytes Slice(std::span<const uint8_t> bytes, std::size_t offset, std::size_t count) {
-    return Bytes(bytes.begin() + offset, bytes.begin() + offset + count);
-}
-
-bool AllZero(std::span<const uint8_t> bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; });
-}
 
 void PutRecord(std::span<uint8_t> page, int slot, const Bytes& record) {
     std::copy(record.begin(), record.end(), page.begin() + 8 + 8 * slot);

@@ -8,6 +8,8 @@
 #include "reports/EventRecord.h"
 #include "support/ScriptedUserServices.h"
 
+#include "support/ImageTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -34,10 +36,7 @@ protected:
         EXPECT_EQ(image_.LoadBytes(builder.Bytes()), kLoadOk);
         for (const auto& [code, name] :
              {std::pair<uint16_t, const char*>{42, "Smith, J."}, {7, "Residence Manager Office"}}) {
-            auto entry = std::make_unique<DirectoryEntry>();
-            entry->code = code;
-            entry->name = name;
-            directory_.Append(std::move(entry));
+            directory_.Append(MakeDirectoryEntry(code, name));
         }
     }
 

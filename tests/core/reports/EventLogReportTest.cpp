@@ -8,6 +8,8 @@
 #include "reports/EventRecord.h"
 #include "support/ScriptedUserServices.h"
 
+#include "support/ImageTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -176,10 +178,7 @@ TEST_F(EventLogReportTest, ChannelTestKeepsTheRecordsOfAnyCheckedChannel) {
 }
 
 TEST_F(EventLogReportTest, NameTestLooksInTheTenantOfACall) {
-    auto tenant = std::make_unique<DirectoryEntry>();
-    tenant->code = 42;
-    tenant->name = "Smith, J.";
-    directory_.Append(std::move(tenant));
+    directory_.Append(MakeDirectoryEntry(42, "Smith, J."));
     builder_.AddEventLog(1);
     Add(11, {2026, 6, 1, 9, 0, 0}, 0x80, 0, {0, 42});
     Add(11, {2026, 6, 1, 8, 0, 0}, 0x00, 0, {0, 42});

@@ -11,6 +11,8 @@
 #include "reports/SystemReport.h"
 #include "support/ScriptedUserServices.h"
 
+#include "support/ImageTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -87,14 +89,7 @@ std::vector<uint8_t> SmallUnit(UserServices& ui) {
           {7, "adams", "1234567", 0},
           {1234, "Able", "15551234567", 0},
           {99, "Zed", "", 0}}) {
-        auto entry = std::make_unique<DirectoryEntry>();
-        entry->code = code;
-        entry->name = name;
-        for (const char digit : phone) {
-            entry->digits[entry->digitCount++] = static_cast<uint16_t>(digit - '0');
-        }
-        entry->extendedTalk = static_cast<uint8_t>(talk);
-        unit.directory.Append(std::move(entry));
+        unit.directory.Append(MakeDirectoryEntry(code, name, phone, talk != 0));
     }
     unit.Pack(image);
     return image.GetBytes();

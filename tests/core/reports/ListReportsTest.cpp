@@ -5,6 +5,8 @@
 #include "reports/ListReports.h"
 #include "reports/ReportKind.h"
 
+#include "support/ImageTestKit.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -59,14 +61,7 @@ TEST(DirectoryReportTest, EntriesByNameWithFormattedNumbersAndTalkTime) {
           {9, "WEXLER-HOLMGREN, CATHERI", "12345678", 0},
           {0, "Abl", "", 1},
           {3, "\xC9mile", "555", 0}}) {
-        auto entry = std::make_unique<DirectoryEntry>();
-        entry->code = code;
-        entry->name = name;
-        for (const char digit : phone) {
-            entry->digits[entry->digitCount++] = static_cast<uint16_t>(digit - '0');
-        }
-        entry->extendedTalk = static_cast<uint8_t>(talk);
-        directory.Append(std::move(entry));
+        directory.Append(MakeDirectoryEntry(code, name, phone, talk != 0));
     }
     directory.At(1).digitCount = 15; // a count above twelve shows the twelve digits there are
 
