@@ -40,18 +40,10 @@ bool NeedsLoadedImage(int commandId) {
     case kCmdReload:
     case kCmdSave:
     case kCmdUpload:
-    case kCmdBlockTransmitters:
-    case kCmdBlockCards:
-    case kCmdEntryCodes:
-    case kCmdTelephoneEntries:
-    case kCmdValidationGroups:
-    case kCmdDoorSchedules:
-    case kCmdTimeZones:
-    case kCmdHolidays:
     case kCmdFilterEventLog:
         return true;
     default:
-        return ReportKindOf(commandId) != 0;
+        return IsSetupCommand(commandId) || ReportKindOf(commandId) != 0;
     }
 }
 

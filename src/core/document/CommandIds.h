@@ -44,4 +44,9 @@ enum CommandId : int {
     kCmdToggleStatusBar = 59393,
 };
 
+// The eight Setup commands, Block Transmitters to Holiday, one editor each.
+constexpr bool IsSetupCommand(int id) {
+    return id >= kCmdBlockTransmitters && id <= kCmdHolidays;
+}
+
 } // namespace tolvane

@@ -22,23 +22,6 @@ namespace {
 
 constexpr const char* kReady = "Ready";
 
-// Commands that later versions carry out; for now they say so.
-bool NotYetAvailable(int id) {
-    switch (id) {
-    case kCmdBlockTransmitters:
-    case kCmdBlockCards:
-    case kCmdEntryCodes:
-    case kCmdTelephoneEntries:
-    case kCmdValidationGroups:
-    case kCmdDoorSchedules:
-    case kCmdTimeZones:
-    case kCmdHolidays:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 CMainFrame::CMainFrame(CZemrixDoc& document, QWidget* parent)
@@ -148,7 +131,7 @@ void CMainFrame::CreateStatusBar() {
 }
 
 void CMainFrame::RunCommand(int id) {
-    if (NotYetAvailable(id)) {
+    if (IsSetupCommand(id)) { // the editors come in a later version
         QMessageBox::information(this, "Tolvane", "This function is not available yet.");
     } else if (id == kCmdOpen) {
         document_.OnOpen();
