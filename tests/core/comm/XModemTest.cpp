@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <poll.h>
@@ -248,6 +249,12 @@ TEST_F(PacketFileTest, FilesThatWillNotOpenAreReported) {
         EXPECT_EQ(shown.text, "Error opening file");
         EXPECT_EQ(shown.icon, MessageIcon::Exclamation);
         EXPECT_EQ(shown.buttons, MessageButtons::Ok);
+    }
+    // A full disk is a failure too, never a saved module.
+    if (std::filesystem::exists("/dev/full")) {
+        ui_.Forget();
+        EXPECT_FALSE(SavePacketsToFile(packets_, "/dev/full", ui_));
+        EXPECT_EQ(ui_.Texts(), std::vector<std::string>{"Error writing file"});
     }
 }
 
