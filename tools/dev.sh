@@ -4,6 +4,7 @@
 #   tools/dev.sh run        build and start the program on the demo installation
 #   tools/dev.sh test       build and run the whole test suite
 #   tools/dev.sh sanitize   build with AddressSanitizer and UBSan and run the core tests
+#   tools/dev.sh release    build as packagers do (Release) and run the core tests
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,7 +30,7 @@ build() {
     local dir=$1
     shift
     if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+        cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVANE_WERROR=ON "$@"
     fi
     cmake --build "$dir"
 }
@@ -48,8 +49,13 @@ sanitize)
     build build-sanitize -DTOLVANE_SANITIZE=ON -DTOLVANE_BUILD_BENCH=OFF -DTOLVANE_BUILD_GUI=OFF
     ctest --test-dir build-sanitize -L core --output-on-failure
     ;;
+release)
+    # Later options win: the optimiser's own warnings must not appear either.
+    build build-release -DCMAKE_BUILD_TYPE=Release
+    ctest --test-dir build-release -L core --output-on-failure
+    ;;
 *)
-    echo "usage: tools/dev.sh run|test|sanitize" >&2
+    echo "usage: tools/dev.sh run|test|sanitize|release" >&2
     exit 64
     ;;
 esac

@@ -13,6 +13,9 @@
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QPrinter>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QAbstractTextDocumentLayout>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -104,20 +107,39 @@ TEST_F(ReportViewTest, FindWrapsAroundAndRespectsCase) {
     EXPECT_EQ(view_->toPlainText(), text);
 }
 
-TEST_F(ReportViewTest, FixedPitchNinePointWrappedAtThePrintableWidth) {
+// Where each line of a block breaks, as offsets into the block's text.
+std::vector<int> LineStarts(const QTextBlock& block) {
+    std::vector<int> starts;
+    for (int i = 0; i < block.layout()->lineCount(); ++i) {
+        starts.push_back(block.layout()->lineAt(i).textStart());
+    }
+    return starts;
+}
+
+TEST_F(ReportViewTest, FixedPitchNinePointBrokenWhereThePageBreaks) {
     EXPECT_TRUE(QFontInfo(view_->font()).fixedPitch());
     EXPECT_EQ(view_->font().pointSize(), 9);
     EXPECT_EQ(view_->document()->defaultFont(), view_->font());
 
-    // The default paper less 750 twips on either side, in screen pixels, whatever the window's
-    // own width.
-    const QPrinter printer;
-    const double inches =
-        printer.pageLayout().fullRect(QPageLayout::Inch).width() - 2 * 750.0 / 1440.0;
-    EXPECT_EQ(view_->lineWrapMode(), QTextEdit::FixedPixelWidth);
-    EXPECT_NEAR(view_->lineWrapColumnOrWidth(), inches * view_->logicalDpiX(), 1.0);
+    // The event log puts its first event on the separator's line, and its event lines are longer
+    // than a page is wide: on screen each must break at the very column the paper breaks it, so
+    // that what the user reads is what the printout shows, whatever the window's own width.
+    OpenDemo();
+    ASSERT_TRUE(doc_->OnCommand(kCmdEventLogReport));
+    view_->OnUpdate();
     view_->resize(300, 600);
-    EXPECT_NEAR(view_->lineWrapColumnOrWidth(), inches * view_->logicalDpiX(), 1.0);
+    view_->show();
+    view_->document()->documentLayout()->documentSize(); // lays the text out
+    QPrinter printer(QPrinter::HighResolution);
+    const std::unique_ptr<QTextDocument> page = view_->PageDocument(printer);
+    page->documentLayout()->documentSize();
+    const QTextBlock separator = view_->document()->findBlockByNumber(3);
+    ASSERT_TRUE(separator.text().startsWith(QString(96, '-')));
+    const std::vector<int> onScreen = LineStarts(separator);
+    ASSERT_GE(onScreen.size(), 2U);
+    EXPECT_EQ(onScreen, LineStarts(page->findBlockByNumber(3)));
+    EXPECT_EQ(LineStarts(view_->document()->findBlockByNumber(4)),
+              LineStarts(page->findBlockByNumber(4)));
 }
 
 TEST_F(ReportViewTest, PrintsTheEventLogOnSeveralPagesWithTheReportMargins) {

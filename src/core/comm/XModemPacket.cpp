@@ -40,6 +40,15 @@ XModemPacket MakePacket(const Crc16& crc, uint8_t number, std::span<const uint8_
     return packet;
 }
 
+std::vector<uint8_t> PacketData(const PacketArray& packets) {
+    std::vector<uint8_t> bytes;
+    bytes.reserve(packets.size() * kPacketDataSize);
+    for (const XModemPacket& packet : packets) {
+        bytes.insert(bytes.end(), packet.begin() + 2, packet.begin() + 2 + kPacketDataSize);
+    }
+    return bytes;
+}
+
 bool SavePacketsToFile(const PacketArray& packets, const std::string& path, UserServices& ui) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {

@@ -36,6 +36,10 @@ private:
 // A packet of the given number around up to 1024 data bytes, zero-filled and with its CRC.
 XModemPacket MakePacket(const Crc16& crc, uint8_t number, std::span<const uint8_t> data);
 
+// The data bytes of every packet in order: what the unit sent, to be checked as a module before
+// it goes anywhere.
+std::vector<uint8_t> PacketData(const PacketArray& packets);
+
 // The data bytes of every packet in order, replacing the file; "Error opening file" when it
 // cannot be written.
 bool SavePacketsToFile(const PacketArray& packets, const std::string& path, UserServices& ui);

@@ -9,6 +9,15 @@
 #include "reports/ReportBuilder.h"
 #include "reports/ReportKind.h"
 #include "reports/SystemReport.h"
+#include "support/ReplaceFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tolvane {
 
@@ -45,6 +54,12 @@ bool NeedsLoadedImage(int commandId) {
     default:
         return IsSetupCommand(commandId) || ReportKindOf(commandId) != 0;
     }
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code ignored;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+    return absolute.empty() ? path : absolute.lexically_normal().string();
 }
 
 } // namespace
@@ -88,25 +103,31 @@ void CZemrixDoc::MakeBackups() const {
     MakeBackupCopies(filePath_);
 }
 
-void CZemrixDoc::SaveToFile() {
+bool CZemrixDoc::SaveImage() {
+    WriteImage();
     MakeBackups();
     if (image_.Save(filePath_) != kSaveOk) {
+        // What is not on disk is still unsaved: the next prompt must ask again.
+        changed_ = 1;
         ui_.ShowMessage("Error Saving the file", MessageIcon::None, MessageButtons::Ok);
+        return false;
     }
+    return true;
 }
 
-void CZemrixDoc::OfferSave() {
+bool CZemrixDoc::OfferSave() {
     if (changed_ == 0 || fileLoaded_ == 0) {
-        return;
+        return true;
     }
-    const MessageAnswer answer =
-        ui_.ShowMessage("Data has changed  --  Do you wish to save changes?", MessageIcon::Question,
-                        MessageButtons::YesNo);
-    if (answer == MessageAnswer::No) {
-        return;
+    switch (ui_.ShowMessage("Data has changed  --  Do you wish to save changes?",
+                            MessageIcon::Question, MessageButtons::YesNoCancel)) {
+    case MessageAnswer::No:
+        return true;
+    case MessageAnswer::Yes:
+        return SaveImage();
+    default:
+        return false;
     }
-    WriteImage();
-    SaveToFile();
 }
 
 void CZemrixDoc::OpenSelectedInstallation() {
@@ -121,8 +142,34 @@ void CZemrixDoc::OpenSelectedInstallation() {
     countryCode_ = installation.countryCode;
     areaCode_ = installation.areaCode;
     phoneNumber_ = installation.phoneNumber;
-    fileLoaded_ = image_.Load(filePath_) == kLoadOk ? 1 : 0;
+    const int result = image_.Load(filePath_);
+    fileLoaded_ = result == kLoadOk ? 1 : 0;
+    if (result == kLoadCannotOpen) {
+        ExplainUnopenedFile(installation);
+    }
     ReadImage();
+}
+
+void CZemrixDoc::ExplainUnopenedFile(const Installation& installation) const {
+    struct stat info {};
+    if (::stat(installation.fileName.c_str(), &info) != 0 && errno == ENOENT) {
+        ui_.ShowMessage("The installation \"" + installation.name +
+                            "\" has no memory module file yet:\n" + installation.fileName +
+                            "\n\nUse File > Download Data to fetch it from the unit.",
+                        MessageIcon::Information, MessageButtons::Ok);
+        return;
+    }
+    std::string reason = "it is not a file";
+    if (S_ISREG(info.st_mode)) {
+        const int fd = ::open(installation.fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        reason = fd < 0 ? std::strerror(errno) : "it cannot be read";
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    ui_.ShowMessage("The memory module file of the installation \"" + installation.name +
+                        "\" cannot be opened:\n" + installation.fileName + "\n" + reason + ".",
+                    MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
 void CZemrixDoc::RegenerateReport() {
@@ -156,20 +203,24 @@ void CZemrixDoc::OnSelectSystem() {
     }
 }
 
-void CZemrixDoc::OnOpen() {
+bool CZemrixDoc::OnOpen() {
     FileDialogOptions options;
     options.filter = kMemoryModuleFilter;
     options.initialName = "*.mem";
     options.defaultExtension = "mem";
     options.hideReadOnly = true;
     options.mustExist = true;
-    if (const std::optional<std::string> path = ui_.ChooseFileToOpen(options)) {
-        OpenFile(*path);
-    }
+    const std::optional<std::string> path = ui_.ChooseFileToOpen(options);
+    return path && OpenFile(*path);
 }
 
 bool CZemrixDoc::OpenFile(const std::string& path) {
-    filePath_ = path;
+    if (!OfferSave()) {
+        return false;
+    }
+    // Stored in the recent files and, after a download, in the installation list: a name that
+    // only meant something in the directory the program was started from would lead nowhere.
+    filePath_ = AbsolutePath(path);
     fileLoaded_ = 1;
     if (image_.Load(filePath_) != kLoadOk) {
         fileLoaded_ = 0;
@@ -194,8 +245,7 @@ void CZemrixDoc::OnSave() {
                         MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::No) {
         return;
     }
-    WriteImage();
-    SaveToFile();
+    SaveImage();
 }
 
 void CZemrixDoc::OnReload() {
@@ -215,6 +265,9 @@ void CZemrixDoc::OnReload() {
 }
 
 void CZemrixDoc::OnNewDocument() {
+    if (!OfferSave()) {
+        return;
+    }
     // The one document stays what it is; only the view is emptied and the title set.
     reportText_.clear();
     ui_.UpdateViews();
@@ -268,18 +321,24 @@ void CZemrixDoc::ListInstallation() {
 }
 
 void CZemrixDoc::OnDownloadData() {
+    // Asked first: a download replaces the image, and the user may still back out here.
+    if (!OfferSave()) {
+        return;
+    }
     CCommSession session(timeouts_);
-    if (filePath_.empty() || (fileLoaded_ == 0 && listed_ == 0)) {
+    // The file in work changes only once a module has arrived and been written.
+    std::string path = filePath_;
+    if (path.empty() || (fileLoaded_ == 0 && listed_ == 0)) {
         FileDialogOptions options;
         options.filter = kMemoryModuleFilter;
         options.initialName = "NewFile";
         options.defaultExtension = "mem";
         options.hideReadOnly = true;
-        const std::optional<std::string> path = ui_.ChooseFileToSave(options);
-        if (!path) {
+        const std::optional<std::string> chosen = ui_.ChooseFileToSave(options);
+        if (!chosen) {
             return;
         }
-        filePath_ = *path;
+        path = AbsolutePath(*chosen);
     }
     int selector = kNoPort;
     if (!ui_.RunConnectionDialog(password_, selector)) {
@@ -288,17 +347,37 @@ void CZemrixDoc::OnDownloadData() {
     if (!RunSession(session, selector, kDownloadSession, "Data has NOT been downloaded")) {
         return;
     }
-    MakeBackups();
-    SavePacketsToFile(session.packets, filePath_, ui_);
-    if (image_.Load(filePath_) != kLoadOk) {
-        fileLoaded_ = 0;
-        filePath_.clear();
-        ui_.ShowMessage("Error Loading the file", MessageIcon::None, MessageButtons::Ok);
-    } else {
-        fileLoaded_ = 1;
-        ListInstallation();
+    const std::vector<uint8_t> bytes = PacketData(session.packets);
+    if (!StoreDownload(bytes, path)) {
+        ui_.ShowMessage("Data has NOT been downloaded", MessageIcon::Exclamation,
+                        MessageButtons::Ok);
+        return;
     }
+    filePath_ = path;
+    image_.LoadBytes(bytes);
+    fileLoaded_ = 1;
+    ListInstallation();
+    RememberPassword();
     ReadImage();
+}
+
+bool CZemrixDoc::StoreDownload(const std::vector<uint8_t>& bytes, const std::string& path) {
+    // Checked as a module before anything is written: a unit with a damaged memory, or one that
+    // sent nothing, must not cost the user the file they have.
+    {
+        MemoryModule received(ui_);
+        if (received.LoadBytes(bytes) != kLoadOk) {
+            return false;
+        }
+    }
+    MakeBackupCopies(path);
+    int error = 0;
+    if (!ReplaceFile(path, bytes, std::nullopt, error)) {
+        ui_.ShowMessage("Error writing file\n" + path + ": " + std::strerror(error),
+                        MessageIcon::Exclamation, MessageButtons::Ok);
+        return false;
+    }
+    return true;
 }
 
 void CZemrixDoc::OnUploadData() {
@@ -310,16 +389,34 @@ void CZemrixDoc::OnUploadData() {
     if (!ui_.RunConnectionDialog(password_, selector)) {
         return;
     }
-    WriteImage();
-    MakeBackups();
-    if (image_.Save(filePath_) != kSaveOk) {
-        ui_.ShowMessage("Error Saving the file", MessageIcon::None, MessageButtons::Ok);
+    if (!SaveImage()) {
         return;
     }
     LoadPacketsFromFile(session.packets, filePath_, session.Crc(), ui_);
     if (RunSession(session, selector, kUploadSession, "Data has NOT been uploaded")) {
         ListInstallation();
+        RememberPassword();
     }
+}
+
+void CZemrixDoc::RememberPassword() {
+    if (listed_ == 0) {
+        return;
+    }
+    // From a fresh read, so that nothing another Tolvane wrote since is lost by saving.
+    ProfileFile gateList = GateList();
+    InstallationList fresh;
+    fresh.LoadInstallationList(gateList);
+    const auto match =
+        std::find_if(fresh.records.begin(), fresh.records.end(),
+                     [this](const Installation& record) { return record.fileName == filePath_; });
+    if (match == fresh.records.end() || match->password == password_) {
+        return;
+    }
+    match->password = password_;
+    fresh.selected = static_cast<int32_t>(match - fresh.records.begin());
+    fresh.SaveInstallationList(gateList, ui_);
+    installations_ = std::move(fresh);
 }
 
 bool CZemrixDoc::OnCommand(int commandId) {

@@ -32,8 +32,9 @@ public:
     // Document creation: loads the installation list and opens the installation that was
     // selected when the program last ran.
     void Create();
-    // Before the document goes away: the prompt for unsaved changes.
-    void Close() { OfferSave(); }
+    // Before the window closes: the prompt for unsaved changes. False when the user cancelled or
+    // the save failed: the window then stays open.
+    bool Close() { return OfferSave(); }
 
     // --- what the document holds ------------------------------------------------------------
 
@@ -63,16 +64,19 @@ public:
     void ReadImage();
     void WriteImage();
     void MakeBackups() const;
-    void OfferSave();
+    // The prompt for unsaved changes, with Cancel. True when the caller may go on and replace or
+    // leave the image: nothing to save, the user declined, or the save went through.
+    bool OfferSave();
     void OpenSelectedInstallation();
     void RegenerateReport();
 
     // --- commands -----------------------------------------------------------------------------
 
     void OnSelectSystem();
-    void OnOpen();
-    // Open without the file chooser: a file named on the command line or in the recent files.
-    // True when it loaded.
+    // True when a file was opened.
+    bool OnOpen();
+    // Open without the file chooser: a file named on the command line or in the recent files,
+    // made absolute. True when it loaded; false also when the user kept the unsaved changes.
     bool OpenFile(const std::string& path);
     void OnSave();
     void OnReload();
@@ -99,8 +103,16 @@ private:
     bool RunSession(CCommSession& session, int selector, int mode, const char* failure);
     // The first session that succeeds with an unlisted installation puts it in the list.
     void ListInstallation();
-    // Saves the image to the file in work after the backups; says so when it fails.
-    void SaveToFile();
+    // Packs the lists into the image and saves it to the file in work after the backups; says so
+    // when it fails, and the changes then stay marked as unsaved.
+    bool SaveImage();
+    // After a session the unit accepted: a password typed anew replaces the one listed.
+    void RememberPassword();
+    // Says why the selected installation's file did not open, when Load itself said nothing.
+    void ExplainUnopenedFile(const Installation& installation) const;
+    // Puts a downloaded module into the file at path; false, with the reason shown, when the
+    // bytes are no module or the file cannot be written. The file is then as it was.
+    bool StoreDownload(const std::vector<uint8_t>& bytes, const std::string& path);
 
     UserServices& ui_;
     std::string configDirectory_;

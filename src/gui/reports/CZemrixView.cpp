@@ -4,6 +4,7 @@
 #include "reports/CFindDialog.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -11,6 +12,9 @@
 #include <QPrinter>
 #include <QAbstractTextDocumentLayout>
 #include <QTextDocument>
+
+#include <algorithm>
+#include <cmath>
 
 namespace tolvane {
 
@@ -52,11 +56,29 @@ QPageLayout CZemrixView::WithOurMargins(QPageLayout layout) {
     return layout;
 }
 
+int CZemrixView::ColumnsOn(QPrinter& printer, const QFont& font) {
+    // The screen's font metrics are rounded to whole pixels and the printer's are not, so the
+    // same width in inches holds a different number of characters on each; counting the
+    // printer's characters is what makes the screen break where the paper does.
+    const QFontMetricsF metrics(font, &printer);
+    const double width = printer.pageLayout().paintRectPixels(printer.resolution()).width();
+    return std::max(1, static_cast<int>(width / metrics.horizontalAdvance(QChar('M'))));
+}
+
+int CZemrixView::PageColumns() const {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(pageLayout_);
+    return ColumnsOn(printer, font());
+}
+
 void CZemrixView::ApplyPageWidth() {
-    // The printable width in screen pixels: lines break where they will break on paper.
-    const double inches = pageLayout_.paintRect(QPageLayout::Inch).width();
+    // Room for the page's columns and half a character more, so the screen's own rounding can
+    // neither take a column away nor add one; the window's width plays no part.
+    const double advance = QFontMetricsF(font(), this).horizontalAdvance(QChar('M'));
     setLineWrapMode(QTextEdit::FixedPixelWidth);
-    setLineWrapColumnOrWidth(static_cast<int>(inches * logicalDpiX()));
+    const double margins = 2 * document()->documentMargin();
+    setLineWrapColumnOrWidth(
+        static_cast<int>(std::ceil((PageColumns() + 0.5) * advance + margins)));
 }
 
 void CZemrixView::OnUpdate() {
@@ -111,18 +133,22 @@ void CZemrixView::OnFindNext() {
     }
 }
 
-void CZemrixView::PrintTo(QPrinter& printer) const {
+std::unique_ptr<QTextDocument> CZemrixView::PageDocument(QPrinter& printer) const {
     // The paper the user chose in the print dialog, with our margins.
     printer.setPageLayout(WithOurMargins(printer.pageLayout()));
     // The page's own copy, laid out at the printer's resolution on the paint rectangle inside our
     // margins; with a page size of its own the document adds no margins of its own.
-    QTextDocument page;
-    page.documentLayout()->setPaintDevice(&printer);
-    page.setDefaultFont(font());
-    page.setDocumentMargin(0);
-    page.setPlainText(toPlainText());
-    page.setPageSize(printer.pageLayout().paintRectPixels(printer.resolution()).size());
-    page.print(&printer);
+    auto page = std::make_unique<QTextDocument>();
+    page->documentLayout()->setPaintDevice(&printer);
+    page->setDefaultFont(font());
+    page->setDocumentMargin(0);
+    page->setPlainText(toPlainText());
+    page->setPageSize(printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    return page;
+}
+
+void CZemrixView::PrintTo(QPrinter& printer) const {
+    PageDocument(printer)->print(&printer);
 }
 
 void CZemrixView::OnPrint() {

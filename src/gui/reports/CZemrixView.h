@@ -1,10 +1,12 @@
 // The report view: a read-only text window showing the document's report in a fixed-pitch font,
-// wrapped at the printable width of the page on screen as on paper, with copy, select all, find
-// and printing.
+// wrapped on screen at the very column where the page breaks its lines, with copy, select all,
+// find and printing.
 #pragma once
 
 #include <QPageLayout>
 #include <QTextEdit>
+
+#include <memory>
 
 class QPrinter;
 
@@ -34,9 +36,15 @@ public:
     void OnPrintSetup();
     // Lays the report out on the printer's pages with the margins and prints it.
     void PrintTo(QPrinter& printer) const;
+    // The report as it goes onto the printer's pages: the printer's paper with our margins, laid
+    // out at the printer's resolution.
+    std::unique_ptr<QTextDocument> PageDocument(QPrinter& printer) const;
+    // How many characters of the report font a line of the page layout takes.
+    int PageColumns() const;
 
 private:
     static QPageLayout WithOurMargins(QPageLayout layout);
+    static int ColumnsOn(QPrinter& printer, const QFont& font);
     void ApplyPageWidth();
 
     CZemrixDoc& document_;

@@ -134,8 +134,7 @@ void CMainFrame::RunCommand(int id) {
     if (IsSetupCommand(id)) { // the editors come in a later version
         QMessageBox::information(this, "Tolvane", "This function is not available yet.");
     } else if (id == kCmdOpen) {
-        document_.OnOpen();
-        if (document_.IsFileLoaded() && !document_.IsListed()) {
+        if (document_.OnOpen()) {
             RememberRecentFile(QString::fromStdString(document_.FilePath()));
         }
     } else if (document_.OnCommand(id)) {
@@ -210,7 +209,8 @@ void CMainFrame::OnDocumentUpdated() {
 
 void CMainFrame::OpenFile(const QString& path) {
     if (document_.OpenFile(path.toStdString())) {
-        RememberRecentFile(path);
+        // The document's own path: made absolute, so the entry opens from anywhere.
+        RememberRecentFile(QString::fromStdString(document_.FilePath()));
     }
     RefreshCommandStates();
 }
@@ -250,8 +250,12 @@ void CMainFrame::ShowAbout() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    document_.Close();
-    event->accept();
+    // Cancel, or a save that failed, keeps the window and the changes.
+    if (document_.Close()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 } // namespace tolvane

@@ -39,6 +39,7 @@ const std::string kOldFirmware = FirmwareMessage("4.99");
 // The icon and buttons of a shown message: a question with Yes and No, or a plain OK notice.
 using Style = std::pair<MessageIcon, MessageButtons>;
 const Style kQuestion{MessageIcon::Question, MessageButtons::YesNo};
+const Style kChangedStyle{MessageIcon::Question, MessageButtons::YesNoCancel};
 const Style kNotice{MessageIcon::None, MessageButtons::Ok};
 
 class CZemrixDocTest : public ::testing::Test {
@@ -106,14 +107,23 @@ TEST_F(CZemrixDocTest, StartUpOpensTheSelectedInstallationAndOpenDetachesFromIt)
     EXPECT_NE(doc_.ReportText().find("System Phone Number:  1 (555)1234567\n"), std::string::npos);
     EXPECT_EQ(Bytes("config/gatelist.ini"), gateList);
 
-    // Cancel does nothing, and unsaved changes are never offered for saving here.
+    // A cancelled chooser does nothing; a chosen file first offers the unsaved changes, and
+    // Cancel there keeps everything as it was.
     Change();
     ui_.ChooseFile(std::nullopt);
     ui_.ChooseFile(WriteFile("free/other.mem", demo_));
-    doc_.OnOpen();
+    ui_.Answer(MessageAnswer::Cancel);
+    EXPECT_FALSE(doc_.OnOpen() || doc_.OnOpen());
     EXPECT_TRUE(doc_.IsModified());
-    doc_.OnOpen();
-    EXPECT_EQ(Calls(), (Lines{"open: *.mem", "open: *.mem", kTitleCall, "busy", "idle", "views"}));
+    EXPECT_EQ(doc_.FilePath(), dir_.Path("harbour.mem"));
+    EXPECT_EQ(Calls(), (Lines{"open: *.mem", "open: *.mem", "message: " + kChangedQuestion}));
+    EXPECT_EQ(styles_, std::vector<Style>{kChangedStyle});
+    ui_.ChooseFile(dir_.Path("free/other.mem"));
+    ui_.Answer(MessageAnswer::No);
+    EXPECT_TRUE(doc_.OnOpen());
+    EXPECT_EQ(Calls(), (Lines{"open: *.mem", "message: " + kChangedQuestion, kTitleCall, "busy",
+                              "idle", "views"}));
+    EXPECT_EQ(Bytes("harbour.mem"), demo_);
     EXPECT_EQ(doc_.FilePath(), dir_.Path("free/other.mem"));
     EXPECT_FALSE(doc_.IsListed() || doc_.IsModified());
     EXPECT_EQ(doc_.Installations().selected, -1);
@@ -147,6 +157,24 @@ TEST_F(CZemrixDocTest, StartUpOpensTheSelectedInstallationAndOpenDetachesFromIt)
     EXPECT_TRUE(!again.IsFileLoaded() && again.IsListed());
     EXPECT_EQ(again.FilePath(), old);
     EXPECT_EQ(again.Password(), "777777");
+
+    // An installation whose file is not there yet, or cannot be read, says so by name instead
+    // of leaving an empty window.
+    SaveGateList({{"New Gate", "777777", dir_.Path("new.mem"), "1", "", ""},
+                  {"Odd Gate", "777777", dir_.Path("free"), "1", "", ""}},
+                 0);
+    for (int selected = 0; selected < 2; ++selected) {
+        ASSERT_TRUE(GateList().WriteInt32("GateList", "selected", selected));
+        CZemrixDoc unopened(ui_, config_, clock_);
+        unopened.Create();
+        EXPECT_FALSE(unopened.IsFileLoaded());
+    }
+    EXPECT_EQ(
+        ui_.Texts(),
+        (Lines{"The installation \"New Gate\" has no memory module file yet:\n" +
+                   dir_.Path("new.mem") + "\n\nUse File > Download Data to fetch it from the unit.",
+               "The memory module file of the installation \"Odd Gate\" cannot be opened:\n" +
+                   dir_.Path("free") + "\nit is not a file."}));
 }
 
 TEST_F(CZemrixDocTest, SaveAsksAndKeepsTheTwoEarlierStates) {
@@ -188,31 +216,57 @@ TEST_F(CZemrixDocTest, SaveAsksAndKeepsTheTwoEarlierStates) {
     EXPECT_EQ(styles_[1], kNotice);
     EXPECT_EQ(Bytes("my.dir/gate.002"), demo_);
     EXPECT_FALSE(fs::exists(dir_.Path("my.001")));
-    EXPECT_TRUE(doc_.IsFileLoaded() && !doc_.IsModified());
+    // What did not reach the disk is still unsaved.
+    EXPECT_TRUE(doc_.IsFileLoaded() && doc_.IsModified());
+
+    // An older generation opened to get it back is backed up under its own name: its
+    // neighbours are other generations, and rotating them would copy over the file in work.
+    WriteFile("old/gate.001", {'o', 'n', 'e'});
+    ui_.Answer(MessageAnswer::No);
+    OpenDemo("old/gate.002");
+    Change();
+    ui_.Answer(MessageAnswer::Yes);
+    doc_.OnSave();
+    EXPECT_EQ(Bytes("old/gate.001"), (std::vector<uint8_t>{'o', 'n', 'e'}));
+    EXPECT_EQ(Bytes("old/gate.002.001"), demo_);
+    EXPECT_NE(Bytes("old/gate.002"), demo_);
+    EXPECT_EQ(Bytes("old/gate.002").size(), demo_.size());
 }
 
 TEST_F(CZemrixDocTest, ReloadAndClosingAskBeforeDroppingOrSavingChanges) {
     OpenDemo("gate.mem");
     const EntryCodeArray saved = doc_.Lists().entryCodes;
-    doc_.Close();
+    EXPECT_TRUE(doc_.Close());
     Change();
     for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::No, MessageAnswer::Yes}) {
         ui_.Answer(answer);
     }
-    doc_.Close();
+    EXPECT_TRUE(doc_.Close());
     EXPECT_EQ(Bytes("gate.mem"), demo_);
     doc_.OnCommand(kCmdReload);
     EXPECT_TRUE(doc_.IsModified());
     doc_.OnReload();
     EXPECT_EQ(Calls(), (Lines{"message: " + kChangedQuestion, "message: " + kReloadQuestion,
                               "message: " + kReloadQuestion, kTitleCall, "busy", "idle", "views"}));
-    EXPECT_EQ(styles_, std::vector<Style>(3, kQuestion));
+    EXPECT_EQ(styles_, (std::vector<Style>{kChangedStyle, kQuestion, kQuestion}));
     EXPECT_EQ(doc_.Lists().entryCodes, saved);
     EXPECT_FALSE(doc_.IsModified());
 
+    // Cancel keeps the window open; so does a save that failed, and the next close asks again.
     Change();
+    ui_.Answer(MessageAnswer::Cancel);
+    EXPECT_FALSE(doc_.Close());
+    fs::rename(dir_.Path("gate.mem"), dir_.Path("gate.keep"));
+    fs::create_directory(dir_.Path("gate.mem"));
     ui_.Answer(MessageAnswer::Yes);
-    doc_.Close();
+    EXPECT_FALSE(doc_.Close());
+    EXPECT_TRUE(doc_.IsModified());
+    fs::remove(dir_.Path("gate.mem"));
+    fs::rename(dir_.Path("gate.keep"), dir_.Path("gate.mem"));
+    Calls();
+    ui_.Answer(MessageAnswer::Yes);
+    EXPECT_TRUE(doc_.Close());
+    EXPECT_EQ(Calls(), Lines{"message: " + kChangedQuestion});
     EXPECT_NE(Bytes("gate.mem"), demo_);
     EXPECT_EQ(Bytes("gate.001"), demo_);
     EXPECT_FALSE(doc_.IsModified());
@@ -362,11 +416,30 @@ TEST_F(CZemrixDocTest, CommandStateFollowsTheLoadedImageAndReportCommandsRebuild
         texts.insert(doc_.ReportText());
     }
     EXPECT_EQ(texts.size(), 5u);
-    // New keeps the document and only empties the view and sets the title.
+    // New keeps the document and only empties the view and sets the title, once the unsaved
+    // changes are offered: Cancel keeps the view as it was.
+    Change();
+    ui_.Answer(MessageAnswer::Cancel);
+    ui_.Answer(MessageAnswer::No);
     EXPECT_TRUE(doc_.OnCommand(kCmdNew));
-    EXPECT_EQ(Calls(), (Lines{"views", kTitleCall}));
+    EXPECT_FALSE(doc_.ReportText().empty());
+    EXPECT_TRUE(doc_.OnCommand(kCmdNew));
+    EXPECT_EQ(Calls(), (Lines{"message: " + kChangedQuestion, "message: " + kChangedQuestion,
+                              "views", kTitleCall}));
     EXPECT_EQ(doc_.ReportText(), "");
     EXPECT_TRUE(doc_.IsFileLoaded());
+}
+
+TEST_F(CZemrixDocTest, FilesNamedRelativeToTheCurrentDirectoryAreKeptWhole) {
+    // A name that only meant something where the program was started would lead nowhere from
+    // the recent files or the installation list.
+    const fs::path before = fs::current_path();
+    WriteFile("here/gate.mem", demo_);
+    fs::current_path(dir_.Path("here"));
+    const bool opened = doc_.OpenFile("./gate.mem");
+    fs::current_path(before);
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(doc_.FilePath(), dir_.Path("here/gate.mem"));
 }
 
 } // namespace

@@ -1,0 +1,70 @@
+#include "support/ReplaceFile.h"
+
+#include "support/PosixFile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tolvane {
+
+bool ReplaceFile(const std::string& linkOrPath, std::span<const uint8_t> bytes,
+                 std::optional<mode_t> mode, int& error) {
+    // A file reached through a link is replaced where it lives; the link stays a link.
+    std::string path = linkOrPath;
+    if (char* real = ::realpath(linkOrPath.c_str(), nullptr)) {
+        path = real;
+        std::free(real);
+    }
+    struct stat existing {};
+    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode)) {
+        error = EINVAL;
+        return false;
+    }
+    if (exists) {
+        // Renaming over a file needs only the directory's permission; the file's own says
+        // whether the user meant it to be written.
+        const int probe = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (probe < 0) {
+            error = errno;
+            return false;
+        }
+        ::close(probe);
+    }
+    // A name of its own beside the file, so the rename stays on one file system; created with
+    // the usual mode so that the umask decides for a new file, as it would for any other.
+    static std::atomic<unsigned> counter{0};
+    const std::string temporary =
+        path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
+    const int fd =
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error = errno;
+        return false;
+    }
+    const std::optional<mode_t> kept = mode     ? mode
+                                       : exists ? std::optional<mode_t>(existing.st_mode & 07777)
+                                                : std::nullopt;
+    bool done = (!kept || ::fchmod(fd, *kept) == 0) && WriteFully(fd, bytes.data(), bytes.size()) &&
+                ::fsync(fd) == 0;
+    error = done ? 0 : errno;
+    if (::close(fd) != 0 && done) {
+        done = false;
+        error = errno;
+    }
+    if (done && std::rename(temporary.c_str(), path.c_str()) != 0) {
+        done = false;
+        error = errno;
+    }
+    if (!done) {
+        ::unlink(temporary.c_str());
+    }
+    return done;
+}
+
+} // namespace tolvane
