@@ -5,6 +5,8 @@
 #   tools/dev.sh test       build and run the whole test suite
 #   tools/dev.sh sanitize   build with AddressSanitizer and UBSan and run the core tests
 #   tools/dev.sh release    build as packagers do (Release) and run the core tests
+#   tools/dev.sh fuzz       build the fuzz targets with libFuzzer, ASan and UBSan (clang) and run
+#                           each for FUZZ_SECONDS (60) from its seeds; any crash fails
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -54,8 +56,25 @@ release)
     build build-release -DCMAKE_BUILD_TYPE=Release
     ctest --test-dir build-release -L core --output-on-failure
     ;;
+fuzz)
+    packages=(clang libclang-rt-14-dev)
+    install_missing
+    CXX=clang++ build build-fuzz -DTOLVANE_LIBFUZZER=ON -DTOLVANE_SANITIZE=ON \
+        -DTOLVANE_BUILD_TESTS=OFF -DTOLVANE_BUILD_BENCH=OFF -DTOLVANE_BUILD_GUI=OFF
+    # libFuzzer adds what it finds to the first folder: a working copy, never the seeds in the
+    # tree. A crash leaves its input in build-fuzz/crashes; it belongs in the seeds once fixed.
+    mkdir -p build-fuzz/crashes
+    for target in image profile; do
+        mkdir -p "build-fuzz/corpus/$target"
+        max_len=16384
+        [ "$target" = profile ] && max_len=4096
+        "./build-fuzz/fuzz/tolvane_fuzz_$target" -max_total_time="${FUZZ_SECONDS:-60}" \
+            -max_len="$max_len" -artifact_prefix=build-fuzz/crashes/ \
+            "build-fuzz/corpus/$target" "tests/data/fuzz/$target"
+    done
+    ;;
 *)
-    echo "usage: tools/dev.sh run|test|sanitize|release" >&2
+    echo "usage: tools/dev.sh run|test|sanitize|release|fuzz" >&2
     exit 64
     ;;
 esac

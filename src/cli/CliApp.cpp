@@ -5,12 +5,14 @@
 #include "ReportCommand.h"
 #include "TerminalUserServices.h"
 
+#include <algorithm>
+
 namespace tolvane {
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tolvane-cli check FILE\n"
+    "usage: tolvane-cli check [--strict] FILE\n"
     "       tolvane-cli export FILE\n"
     "       tolvane-cli rewrite IN OUT\n"
     "       tolvane-cli demo OUT\n"
@@ -32,8 +34,14 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     TerminalUserServices ui(err);
     const std::string command = args.empty() ? std::string() : args[0];
     const std::size_t operands = args.empty() ? 0 : args.size() - 1;
-    if (command == "check" && operands == 1) {
-        return RunCheck(args[1], ui, out);
+    if (command == "check") {
+        // One file, and --strict before or after it.
+        const bool strict = std::find(args.begin() + 1, args.end(), "--strict") != args.end();
+        const auto file = std::find_if(args.begin() + 1, args.end(),
+                                       [](const std::string& arg) { return arg != "--strict"; });
+        if (operands == (strict ? 2u : 1u) && file != args.end() && file->rfind("--", 0) != 0) {
+            return RunCheck(*file, strict, ui, out, err);
+        }
     }
     if (command == "export" && operands == 1) {
         return RunExport(args[1], ui, out);

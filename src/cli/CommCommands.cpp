@@ -19,6 +19,7 @@
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <optional>
 #include <unistd.h>
 
 namespace tolvane {
@@ -72,12 +73,14 @@ public:
     void PostAborted() override { Post(kAborted); }
 
     // Runs the session to its end as the window would: start, wait for the end notice or a
-    // cancel, hand the notice to the session, and stop.
+    // cancel, hand the notice to the session, and stop. A thread that has not ended after a
+    // cancel is stuck on the line, and no notice will come: Finish gives it up.
     void RunProgressDialog(CCommSession& session) override {
         session.SetSink(this);
         if (session.OnInitialise(*this)) {
+            bool cancelled = false;
             int notice = kNone;
-            while (notice == kNone) {
+            while (notice == kNone && !(cancelled && !session.ThreadEnded())) {
                 std::unique_lock lock(noticeMutex_);
                 noticeSignal_.wait_for(lock, std::chrono::milliseconds(100),
                                        [this] { return notice_ != kNone; });
@@ -85,11 +88,12 @@ public:
                 if (notice == kNone && gInterrupted.exchange(false)) {
                     lock.unlock();
                     session.OnCancel();
+                    cancelled = true;
                 }
             }
             if (notice == kComplete) {
                 session.OnComplete();
-            } else {
+            } else if (notice == kAborted) {
                 session.OnAborted();
             }
         }
@@ -117,7 +121,7 @@ private:
 
 struct TransferOptions {
     std::string port;
-    std::string password;
+    std::optional<std::string> password;
     std::string file;
     int timeScale = 1;
 };
@@ -148,23 +152,28 @@ std::string ParseTransfer(const std::vector<std::string>& args, TransferOptions&
             return "one file only";
         }
     }
-    if (options.port.empty() || options.file.empty()) {
-        return "--port and a file are needed";
+    // Without a password the unit would only be kept busy for minutes to no end.
+    if (options.port.empty() || !options.password || options.file.empty()) {
+        return "--port, --password and a file are needed";
     }
-    if (options.password.size() > 6) {
+    if (options.password->size() > 6) {
         return "the unit's password has at most 6 characters";
     }
     return {};
 }
 
-// COM1 to COM4 stand for the devices the settings map them to; anything else is a device path.
-void ResolvePort(const std::string& port, int& selector, std::string& device) {
+// COM1 to COM4 stand for the devices the settings map them to, and messages name both; any
+// other port is a device path, and messages name it as given.
+void ResolvePort(CCommSession& session, const std::string& port, int& selector,
+                 std::string& device) {
     selector = kCom1;
     device = port;
+    session.portName = port;
     for (int n = 1; n <= 4; ++n) {
         if (port == "COM" + std::to_string(n)) {
             selector = kCom1 + n - 1;
             device = DirectPortDevice(ConfigDirectory(), selector);
+            session.portName.clear();
         }
     }
 }
@@ -191,9 +200,9 @@ int RunTransfer(int mode, const std::vector<std::string>& args, std::ostream& er
     }
     int selector = kCom1;
     std::string device;
-    ResolvePort(options.port, selector, device);
+    ResolvePort(session, options.port, selector, device);
     const InterruptGuard interrupts;
-    if (!session.RunDirectSession(progress, selector, mode, options.password, device)) {
+    if (!session.RunDirectSession(progress, selector, mode, *options.password, device)) {
         progress.ShowMessage(mode == kDownloadSession ? "Data has NOT been downloaded"
                                                       : "Data has NOT been uploaded",
                              MessageIcon::Exclamation, MessageButtons::Ok);
@@ -202,13 +211,8 @@ int RunTransfer(int mode, const std::vector<std::string>& args, std::ostream& er
     if (mode == kDownloadSession) {
         // A transfer can end well and still bring no module (a unit with a damaged memory): such
         // bytes never replace a file.
-        std::vector<uint8_t> received;
-        for (const XModemPacket& packet : session.packets) {
-            received.insert(received.end(), packet.begin() + 2,
-                            packet.begin() + 2 + kPacketDataSize);
-        }
         MemoryModule image(progress);
-        if (const int result = image.LoadBytes(received); result != kLoadOk) {
+        if (const int result = image.LoadBytes(PacketData(session.packets)); result != kLoadOk) {
             return result;
         }
         MakeBackupCopies(options.file);

@@ -4,6 +4,7 @@
 #include "document/UnitConfiguration.h"
 #include "document/UserServices.h"
 #include "image/MemoryModule.h"
+#include "image/PageClaims.h"
 #include "DemoImage.h"
 
 #include <climits>
@@ -30,9 +31,14 @@ const char* WalkEndText(WalkEnd end) {
 
 } // namespace
 
-int RunCheck(const std::string& path, UserServices& ui, std::ostream& out) {
+int RunCheck(const std::string& path, bool strict, UserServices& ui, std::ostream& out,
+             std::ostream& err) {
     MemoryModule image(ui);
-    const int result = image.Load(path);
+    std::string openFailure;
+    const int result = image.Load(path, &openFailure);
+    if (result == kLoadCannotOpen) {
+        err << "tolvane-cli: cannot open " << path << ": " << openFailure << '\n';
+    }
     if (result != kLoadOk) {
         return result;
     }
@@ -54,7 +60,11 @@ int RunCheck(const std::string& path, UserServices& ui, std::ostream& out) {
                       first, count, walk.pages.size(), WalkEndText(walk.end));
         out << line;
     }
-    return kLoadOk;
+    const std::vector<std::string> damage = DescribeSharedPages(FindSharedPages(image));
+    for (const std::string& text : damage) {
+        err << "tolvane-cli: " << text << '\n';
+    }
+    return strict && !damage.empty() ? kExitSharedPages : kLoadOk;
 }
 
 int RunExport(const std::string& path, UserServices& ui, std::ostream& out) {

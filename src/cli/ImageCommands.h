@@ -11,8 +11,13 @@ class UserServices;
 
 // Exit status when the file loaded but could not be written back.
 inline constexpr int kExitSaveFailed = 3;
+// Exit status of a strict check that found pages with more than one owner.
+inline constexpr int kExitSharedPages = 4;
 
-int RunCheck(const std::string& path, UserServices& ui, std::ostream& out);
+// The summary goes to out; why the file cannot be opened, and every page that two chains or a
+// chain and the free map both claim, go to err. Such pages fail only a strict check.
+int RunCheck(const std::string& path, bool strict, UserServices& ui, std::ostream& out,
+             std::ostream& err);
 int RunExport(const std::string& path, UserServices& ui, std::ostream& out);
 int RunRewrite(const std::string& in, const std::string& outPath, UserServices& ui,
                std::ostream& err);

@@ -9,8 +9,11 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <atomic>
+#include <cerrno>
 #include <filesystem>
 #include <sstream>
+#include <sys/types.h>
 
 namespace tolvane {
 namespace {
@@ -18,6 +21,11 @@ namespace {
 using namespace layout;
 
 constexpr const char* kNotValid = "Not a valid memory module file";
+
+// This test program is linked with --wrap=write, so every write(2) that the program's own code
+// makes passes through __wrap_write below: a test sets this to make the next one fail as on a
+// full disk, which no file mode could do for a test that runs as root.
+std::atomic<bool> failNextWrite{false};
 
 class CliAppTest : public ::testing::Test {
 protected:
@@ -75,15 +83,24 @@ TEST_F(CliAppTest, CheckReportsEveryChainOfTheDemoAndNamesLoopsAndLinksBeyondThe
         << out_;
 }
 
+// Check says why a file cannot be opened; only a regular file opens (a device, or a FIFO whose
+// open would wait for a writer, never does).
 TEST_F(CliAppTest, CheckAndExportRefuseWhatIsNoModule) {
     std::vector<uint8_t> bytes = TempDirectory::ReadBytes(demo_);
     bytes[1] = 'V';
     const std::string bad = dir_.WriteBytes("bad.mem", bytes);
+    const std::string missing = dir_.Path("missing.mem");
     for (const char* command : {"check", "export"}) {
         SCOPED_TRACE(command);
-        EXPECT_EQ(Run({command, dir_.Path("missing.mem")}), kLoadCannotOpen);
+        const bool check = std::string(command) == "check";
+        EXPECT_EQ(Run({command, missing}), kLoadCannotOpen);
         EXPECT_EQ(out_, "");
-        EXPECT_EQ(err_, "");
+        EXPECT_EQ(err_,
+                  check ? "tolvane-cli: cannot open " + missing + ": No such file or directory\n"
+                        : "");
+        EXPECT_EQ(Run({command, "/dev/null"}), kLoadCannotOpen);
+        EXPECT_EQ(out_, "");
+        EXPECT_EQ(err_, check ? "tolvane-cli: cannot open /dev/null: not a regular file\n" : "");
         // Every message on a line of its own on standard error, nothing on standard output.
         EXPECT_EQ(Run({command, bad}), kLoadInvalid);
         EXPECT_EQ(out_, "");
@@ -91,6 +108,36 @@ TEST_F(CliAppTest, CheckAndExportRefuseWhatIsNoModule) {
                             "\nThe firmware version  is not supported by this version of Tolvane.\n"
                             "No Varko older than version 5.00 are supported.\n");
     }
+}
+
+// Chain 4's entry names the block card chain's first page (13, block 15), so both chains walk
+// pages 13 and 14; page 14 is also marked free (block 16: bank 0, map byte 2, bit 0). The summary
+// stays as it was; the damage goes to standard error, and fails only a strict check.
+TEST_F(CliAppTest, CheckNamesPagesWithTwoOwnersAndOnlyAStrictCheckFailsOnThem) {
+    EXPECT_EQ(Run({"check", "--strict", demo_}), 0);
+    EXPECT_EQ(err_, "");
+    const std::string sound = out_;
+
+    std::vector<uint8_t> bytes = TempDirectory::ReadBytes(demo_);
+    bytes[kChainTable + 4 * kEntryCodeChain + 1] = 15;
+    bytes[kBankTable + 6] |= 1;
+    const std::string damaged = dir_.WriteBytes("damaged.mem", bytes);
+    const std::string before = "chain  4: first page 12, page count 1, pages walked 1,";
+    std::string summary = sound;
+    summary.replace(summary.find(before), before.size(),
+                    "chain  4: first page 13, page count 1, pages walked 2,");
+    for (const auto& [args, status] : std::vector<std::pair<std::vector<std::string>, int>>{
+             {{"check", damaged}, 0},
+             {{"check", "--strict", damaged}, kExitSharedPages},
+             {{"check", damaged, "--strict"}, kExitSharedPages}}) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        EXPECT_EQ(Run(args), status);
+        EXPECT_EQ(out_, summary);
+        EXPECT_EQ(err_, "tolvane-cli: pages 13 and 14 are claimed by chains 4 and 6\n"
+                        "tolvane-cli: page 14 of chains 4 and 6 is marked free\n");
+    }
+    EXPECT_EQ(Run({"check", "--strict", dir_.Path("missing.mem")}), kLoadCannotOpen);
+    EXPECT_NE(err_.find("No such file or directory"), std::string::npos) << err_;
 }
 
 // The first tenant's name (slot 1 of the directory's first page, page 2, at offset 64 + 24) is not
@@ -135,11 +182,17 @@ TEST_F(CliAppTest, ExportIsJsonOfEverythingTheImageUnpacksInto) {
     }
 }
 
-TEST_F(CliAppTest, RewriteGivesTheSameBytesBack) {
+TEST_F(CliAppTest, RewriteGivesTheSameBytesBackOrSaysWhyNot) {
     const std::string copy = dir_.Path("copy.mem");
     EXPECT_EQ(Run({"rewrite", demo_, copy}), 0);
     EXPECT_EQ(err_, "");
     EXPECT_EQ(TempDirectory::ReadBytes(copy), TempDirectory::ReadBytes(demo_));
+
+    // The save's first write fails, as on a full disk.
+    failNextWrite = true;
+    EXPECT_EQ(Run({"rewrite", demo_, copy}), kExitSaveFailed);
+    EXPECT_FALSE(failNextWrite) << "nothing was written";
+    EXPECT_EQ(err_, "Error Saving the file\n");
 
     EXPECT_EQ(Run({"rewrite", dir_.Path("missing.mem"), copy}), kLoadCannotOpen);
     EXPECT_NE(err_.find("Cannot copy"), std::string::npos) << err_;
@@ -157,8 +210,16 @@ TEST_F(CliAppTest, DemoThatCannotBeWrittenAndBadUsage) {
         EXPECT_EQ(Run({"demo", "/dev/full"}), kExitSaveFailed);
     }
 
-    const std::vector<std::vector<std::string>> misuses = {
-        {}, {"check"}, {"check", "a", "b"}, {"rewrite", "a"}, {"demo"}, {"frobnicate", "x"}};
+    const std::vector<std::vector<std::string>> misuses = {{},
+                                                           {"check"},
+                                                           {"check", "a", "b"},
+                                                           {"check", "--strict"},
+                                                           {"check", "--strict", "a", "b"},
+                                                           {"check", "--strict", "--strict", "a"},
+                                                           {"check", "--quick", "a"},
+                                                           {"rewrite", "a"},
+                                                           {"demo"},
+                                                           {"frobnicate", "x"}};
     for (const auto& args : misuses) {
         EXPECT_EQ(Run(args), kExitUsage) << args.size();
         EXPECT_EQ(out_, "");
@@ -170,3 +231,13 @@ TEST_F(CliAppTest, DemoThatCannotBeWrittenAndBadUsage) {
 
 } // namespace
 } // namespace tolvane
+
+extern "C" ssize_t __real_write(int fd, const void* buffer, size_t size);
+
+extern "C" ssize_t __wrap_write(int fd, const void* buffer, size_t size) {
+    if (tolvane::failNextWrite.exchange(false)) {
+        errno = ENOSPC;
+        return -1;
+    }
+    return __real_write(fd, buffer, size);
+}

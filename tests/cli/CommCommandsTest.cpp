@@ -1,8 +1,12 @@
 // tolvane-cli download and upload against a simulated unit on a pseudo-terminal, through the real
 // session, thread and XModem: the file is the unit's module byte for byte, the old file is kept as
-// a backup, an upload lands in the unit whole, and every way a session fails leaves the file alone.
+// a backup, an upload lands in the unit whole, every way a session fails leaves the file alone and
+// says the transfer failed, and a port that will not open is named as the user gave it.
 #include "CliApp.h"
 #include "DemoImage.h"
+#include "ImageBuilder.h"
+#include "comm/ProfileFile.h"
+#include "comm/XModemPacket.h"
 #include "image/SystemAreaLayout.h"
 #include "support/ScriptedUserServices.h"
 #include "support/TempDirectory.h"
@@ -11,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 namespace tolvane {
@@ -50,20 +55,26 @@ protected:
     std::string err_;
 };
 
+// The largest module is 256 packets, so the packet number goes round from 255 to 0 for the last.
 TEST_F(CommCommandsTest, DownloadWritesTheUnitsModuleAndKeepsTheFileBeforeAsBackup) {
-    UnitOnLine unit(demo_);
+    const std::vector<uint8_t> largest = ImageBuilder(0x40).Bytes();
+    ASSERT_EQ(largest.size(), 256 * kPacketDataSize);
+    UnitOnLine unit(largest);
     const std::string file = dir_.Path("unit.mem");
     ASSERT_EQ(Transfer("download", unit, file), 0) << err_;
-    EXPECT_EQ(TempDirectory::ReadBytes(file), unit.Unit().Image());
-    EXPECT_EQ(TempDirectory::ReadBytes(file), demo_);
-    EXPECT_TRUE(Logged("Communication sucessfully complete"));
+    EXPECT_EQ(TempDirectory::ReadBytes(file), largest);
+    EXPECT_TRUE(Logged("Sucessfully received packet 256\n"));
+    // The caption says "Canceling..." only when there was something to cancel.
+    EXPECT_TRUE(err_.ends_with("Communication sucessfully complete\n[Complete]\n")) << err_;
+    EXPECT_FALSE(Logged("[Canceling...]"));
     EXPECT_FALSE(fs::exists(dir_.Path("unit.001")));
 
-    // The second download replaces whatever the file held, which moves to the first backup.
+    // A second session on the same line replaces whatever the file held, which moves to the
+    // first backup.
     const std::vector<uint8_t> before = {'o', 'l', 'd'};
     dir_.WriteBytes("unit.mem", before);
     ASSERT_EQ(Transfer("download", unit, file), 0) << err_;
-    EXPECT_EQ(TempDirectory::ReadBytes(file), demo_);
+    EXPECT_EQ(TempDirectory::ReadBytes(file), largest);
     EXPECT_EQ(TempDirectory::ReadBytes(dir_.Path("unit.001")), before);
 }
 
@@ -111,6 +122,10 @@ TEST_P(CommFaultTest, DownloadRecoversOrFailsWithoutWritingTheFile) {
         EXPECT_EQ(TempDirectory::ReadBytes(file), demo_);
     } else {
         EXPECT_EQ(status, 1);
+        EXPECT_TRUE(Logged("ERROR:  Transfer failed -- the memory module was not transferred\n"
+                           "[Failed]\n"))
+            << err_;
+        EXPECT_FALSE(Logged("Communication sucessfully complete")) << err_;
         EXPECT_TRUE(Logged(kNotDownloaded)) << err_;
         EXPECT_FALSE(fs::exists(file));
     }
@@ -140,6 +155,8 @@ TEST_F(CommCommandsTest, BadUsageExits64WithoutTouchingAnyLine) {
     const std::string file = dir_.Path("unit.mem");
     const std::vector<std::vector<std::string>> usages = {
         {"download", "--password", kPassword, file},
+        {"download", "--port", "/dev/null", file},
+        {"upload", "--port", "/dev/null", file},
         {"download", "--port", "/dev/null", "--password", kPassword},
         {"download", "--port", "/dev/null", "--password", "1234567", file},
         {"upload", "--port", "/dev/null", "--password", kPassword, "--time-scale", "0", file},
@@ -154,6 +171,24 @@ TEST_F(CommCommandsTest, BadUsageExits64WithoutTouchingAnyLine) {
         EXPECT_TRUE(Logged("usage: tolvane-cli " + args[0])) << err_;
     }
     EXPECT_FALSE(fs::exists(file));
+}
+
+// A port that will not open is named as the user gave it: a device path as such, COM1 to COM4
+// with the device they stand for.
+TEST_F(CommCommandsTest, APortThatWillNotOpenIsNamedAsGiven) {
+    const std::string file = dir_.Path("unit.mem");
+    const std::string missing = dir_.Path("ttyUSB7");
+    EXPECT_EQ(Run({"download", "--port", missing, "--password", kPassword, file}), 1);
+    EXPECT_TRUE(Logged("Error in opening " + missing + "\n")) << err_;
+    EXPECT_FALSE(Logged("COM1")) << err_;
+
+    std::ofstream(ConfigDirectory() + "/zemrix.ini") << "[ports]\nCOM3=" << missing << "\n";
+    EXPECT_EQ(Run({"upload", "--port", "COM3", "--password", kPassword,
+                   dir_.WriteBytes("unit.mem", demo_)}),
+              1);
+    EXPECT_TRUE(Logged("Error in opening COM3\n" + missing + ": ")) << err_;
+    EXPECT_TRUE(Logged("Data has NOT been uploaded")) << err_;
+    fs::remove(ConfigDirectory() + "/zemrix.ini");
 }
 
 } // namespace

@@ -48,11 +48,12 @@ public:
         return saveAs;
     }
     bool RunConnectionDialog(std::string& password, int& selector) override {
-        password = UnitOnLine::kPassword;
+        password = unitPassword;
         selector = kCom1;
         return true;
     }
 
+    std::string unitPassword = UnitOnLine::kPassword;
     std::string saveAs;
     std::vector<std::string> messages;
 };
@@ -88,7 +89,7 @@ private:
             });
         }
         const QString title = dialog->windowTitle();
-        const bool ended = title == "Complete" || title == "Aborted";
+        const bool ended = title == "Complete" || title == "Aborted" || title == "Failed";
         if (dialog->IsClosable() && ended) {
             caption = title;
             log = dialog->Log()->toPlainText();
@@ -163,7 +164,9 @@ TEST_F(CommDialogsTest, DownloadLoadsTheUnitsModuleAndAnUploadedEditLandsInTheUn
     EXPECT_EQ(ReadFile(Path("harbour.001")), demo_);
 }
 
-TEST_F(CommDialogsTest, CancelInTheMiddleOfADownloadChangesNoFile) {
+// Whichever way a download fails, the window says so and no file changes: a cancel in the middle
+// ends "Aborted", a wrong password "Failed", never "Complete".
+TEST_F(CommDialogsTest, AFailedDownloadSaysSoAndChangesNoFile) {
     std::ofstream(user_.saveAs) << "keep";
     const std::vector<uint8_t> before = {'k', 'e', 'e', 'p'};
     {
@@ -185,14 +188,31 @@ TEST_F(CommDialogsTest, CancelInTheMiddleOfADownloadChangesNoFile) {
     const std::vector<uint8_t> cancel = {0x18, 0x18, 0x1B, 0x0D, 0x1B, 0x1A};
     EXPECT_NE(std::search(received.begin(), received.end(), cancel.begin(), cancel.end()),
               received.end());
+
+    user_.messages.clear();
+    user_.unitPassword = "135791";
+    // The unit never starts its transfer; a finer scale spends less time waiting for it.
+    doc_->SetChannelTimeouts(ChannelTimeouts().ScaledDown(100));
+    {
+        const ProgressUser user;
+        doc_->OnDownloadData();
+        EXPECT_EQ(user.caption, "Failed");
+        EXPECT_TRUE(
+            user.log.endsWith("ERROR:  Transfer failed -- the memory module was not transferred"))
+            << user.log.toStdString();
+        EXPECT_FALSE(user.log.contains("Communication sucessfully complete"));
+    }
+    EXPECT_EQ(user_.messages, std::vector<std::string>{"Data has NOT been downloaded"});
+    EXPECT_EQ(ReadFile(user_.saveAs), before);
 }
 
-TEST(CommConnectionDialogTest, PasswordOfSixModemByDefaultFourPortsAndCancel) {
+TEST(CommConnectionDialogTest, PasswordTypedUpToSixModemByDefaultFourPortsAndCancel) {
     const std::array<QString, 4> devices = {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0", "/dev/x"};
     {
+        // A stored password longer than the typing limit is shown and given back whole.
         CUnitConnectionDlg dialog("12345678", devices);
-        EXPECT_EQ(dialog.PasswordField()->maxLength(), 6);
-        EXPECT_EQ(dialog.Password(), "123456");
+        EXPECT_EQ(dialog.Password(), "12345678");
+        EXPECT_EQ(CUnitConnectionDlg("", devices).PasswordField()->maxLength(), 6);
         EXPECT_TRUE(dialog.ModemButton()->isDefault());
         // Enter in the password field chooses the modem.
         dialog.show();

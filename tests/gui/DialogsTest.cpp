@@ -1,7 +1,9 @@
 // The dialogs through their real widgets with the scripted user, for what only the widgets show:
 // the event log filter's ranges, enabled groups, begin/end check and fields written back, the unit
-// selection list's rows and buttons, the installation form's limits and the message that keeps it
-// open, and the file chooser's filters. The rules behind them are the core tests' business.
+// selection list's rows and buttons, the installation form's limits (for typing only, never
+// cutting what was stored or chosen) and the message that keeps it open, and the file chooser's
+// filters and whether it asks before replacing a file. The rules behind them are the core tests'
+// business.
 #include "comm/CInstallationDlg.h"
 #include "comm/CSelectUnitDlg.h"
 #include "comm/InstallationForm.h"
@@ -14,12 +16,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -234,7 +238,8 @@ TEST(InstallationDialogTest, FieldsKeepTheirLimitsAndCodesTakeOnlyDigits) {
         }
         typed << field->text();
     }
-    EXPECT_EQ(limits.join(' '), "64 6 128 16 16 48");
+    // The file name is chosen, never typed: it has no limit of its own.
+    EXPECT_EQ(limits.join(' '), "64 6 32767 16 16 48");
     EXPECT_TRUE(dialog.FileNameField()->isReadOnly());
     // The new form's country code "1" stays in front of what was typed.
     EXPECT_EQ(typed.join(" / "), "(61-7) / 123456 /  / 1617 / 617 / (61-7)");
@@ -273,6 +278,41 @@ TEST(InstallationDialogTest, AMissingFieldKeepsTheDialogOpenAndOkTakesWhatWasTyp
               (Installation{"New Site", "135790", "/sites/new.mem", "1", "617", "5550123"}));
 }
 
+TEST(InstallationDialogTest, StoredValuesBeyondTheLimitsAndALongChosenPathAreKeptWhole) {
+    // 300 characters in 669 bytes, in directory names of two- and three-byte characters.
+    QString path = "/srv/" + QString("é").repeated(120) + "/" + QString("日").repeated(80) + "/" +
+                   QString("ß").repeated(89) + ".mem";
+    ASSERT_EQ(path.size(), 300);
+    const Installation stored{std::string(70, 'N'), "12345678901",        "/sites/old.mem",
+                              std::string(20, '4'), std::string(20, '2'), std::string(60, '5')};
+    InstallationForm form(stored);
+    ScriptedUserServices ui;
+    CInstallationDlg dialog(form, ui);
+    EXPECT_EQ(dialog.PasswordField()->text().toStdString(), stored.password);
+    // Editing a value stored beyond the limit never makes it longer than it was.
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, "9");
+    QApplication::sendEvent(dialog.AreaCodeField(), &press);
+    EXPECT_EQ(dialog.AreaCodeField()->text().toStdString(), stored.areaCode);
+
+    QPushButton* browse = nullptr;
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        browse = button->text() == "..." ? button : browse;
+    }
+    ASSERT_NE(browse, nullptr);
+    ui.ChooseFile(path.toStdString());
+    browse->click();
+    EXPECT_EQ(dialog.FileNameField()->text(), path);
+    dialog.accept();
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    Installation expected = stored;
+    expected.fileName = path.toStdString();
+    EXPECT_EQ(form.fields, expected);
+
+    // Opened again on that path, the dialog shows it whole too.
+    CInstallationDlg reopened(form, ui);
+    EXPECT_EQ(reopened.FileNameField()->text(), path);
+}
+
 TEST(FileDialogFilterTest, EachLabelCarriesThePatternsOfItsPair) {
     // The dialog reads a label's patterns from its parentheses; "*.*" must list names without an
     // extension too.
@@ -280,6 +320,26 @@ TEST(FileDialogFilterTest, EachLabelCarriesThePatternsOfItsPair) {
         QtUserServices::DialogFilter("Memory Module Files (*.mem)|*.mem|All Files (*.*)|*.*||"),
         "Memory Module Files (*.mem);;All Files (*)");
     EXPECT_EQ(QtUserServices::DialogFilter("Backups|*.001;*.002||"), "Backups (*.001 *.002)");
+}
+
+TEST(FileDialogTest, TheSaveDialogAsksBeforeReplacingAFileUnlessTheOptionsSayNot) {
+    QtUserServices ui;
+    QStringList asks;
+    for (const bool confirm : {true, false}) {
+        FileDialogOptions options;
+        options.filter = "Memory Module Files (*.mem)|*.mem||";
+        options.confirmOverwrite = confirm;
+        QTimer::singleShot(0, [&asks] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<QFileDialog*>(widget)) {
+                    asks << (dialog->testOption(QFileDialog::DontConfirmOverwrite) ? "no" : "yes");
+                    dialog->reject();
+                }
+            }
+        });
+        EXPECT_EQ(ui.ChooseFileToSave(options), std::nullopt);
+    }
+    EXPECT_EQ(asks.join(' '), "yes no");
 }
 
 } // namespace

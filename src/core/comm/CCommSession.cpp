@@ -12,6 +12,7 @@ namespace tolvane {
 namespace {
 
 constexpr int kWriteAttempts = 6;
+constexpr const char* kLineClosed = "The line to the unit stopped responding and was closed";
 
 // Thrown by the cancel check to leave the thread's work wherever it stands; caught at the top of
 // the thread and never beyond it.
@@ -75,26 +76,44 @@ bool CCommSession::OnInitialise(UserServices& ui) {
 
 void CCommSession::OnCancel() {
     StopSession();
-    SetProgressTitle("Canceled by User");
+    // Once the module has gone across, a cancel only cuts the closing keystrokes short.
+    SetProgressTitle(Succeeded() ? "Complete" : "Canceled by User");
 }
 
 void CCommSession::OnComplete() {
-    ProgressLog("Communication sucessfully complete");
     StopSession();
-    SetProgressTitle("Complete");
+    ShowOutcome("Transfer failed -- the memory module was not transferred", "Failed");
 }
 
 void CCommSession::OnAborted() {
-    ProgressError("Communication aborted");
     StopSession();
-    SetProgressTitle("Aborted");
+    ShowOutcome("Communication aborted", "Aborted");
+}
+
+void CCommSession::ShowOutcome(const std::string& error, const std::string& caption) {
+    if (Succeeded()) {
+        ProgressLog("Communication sucessfully complete");
+        SetProgressTitle("Complete");
+    } else {
+        ProgressError(error);
+        SetProgressTitle(caption);
+    }
 }
 
 void CCommSession::Finish() {
-    // Whatever the window did, the thread ends before the line it uses is closed.
     running_ = 0;
     if (thread_.joinable()) {
+        // A write to a line that never drains waits out its time-out of a second per byte: a
+        // quarter of an hour for one packet. The window has closed by now and must not hang.
+        const bool ended = AwaitThreadEnd(timeouts_.cancelWait);
+        if (!ended) {
+            channel_.Cut();
+        }
+        // The thread ends at its next cancel check; until it has, its descriptor stays open.
         thread_.join();
+        if (!ended) {
+            ShowOutcome(kLineClosed, "Failed");
+        }
     }
     channel_.Close();
 }
@@ -103,7 +122,8 @@ void CCommSession::Finish() {
 
 bool CCommSession::OpenDirectAndStart(UserServices& ui) {
     std::string error;
-    if (!channel_.Open(DirectPortName(portSelector), devicePath, error)) {
+    if (!channel_.Open(portName.empty() ? DirectPortName(portSelector) : portName, devicePath,
+                       error)) {
         ui.ShowMessage(error, MessageIcon::None, MessageButtons::Ok);
         channel_.Close();
         return false;
@@ -135,31 +155,55 @@ bool CCommSession::StartCommThread() {
 }
 
 void CCommSession::StopSession() {
-    SetProgressTitle("Canceling...");
-    if (running_.exchange(0) == 1) {
-        // Time for the thread to notice, send its closing bytes and end.
-        std::unique_lock lock(finishedMutex_);
-        finishedSignal_.wait_for(lock, timeouts_.cancelWait, [this] { return finished_; });
-    }
     running_ = 0;
+    // Only a thread still at work has anything to cancel; after its end notice there is none.
+    if (!ThreadEnded()) {
+        SetProgressTitle("Canceling...");
+        // Time for the thread to notice, send its closing bytes and end. A thread that is still
+        // in a write then will not come out of it for many minutes: the line is closed under
+        // it, and it ends at once, which the window shows before its OK.
+        if (!AwaitThreadEnd(timeouts_.cancelWait) && channel_.IsWriteWaiting()) {
+            channel_.Cut();
+            ProgressError(kLineClosed);
+        }
+    }
     if (sink_ != nullptr) {
         sink_->MakeCloseButton();
     }
 }
 
+bool CCommSession::ThreadEnded() const {
+    const std::lock_guard lock(finishedMutex_);
+    return finished_;
+}
+
+bool CCommSession::AwaitThreadEnd(ChannelTimeouts::Duration wait) {
+    std::unique_lock lock(finishedMutex_);
+    return finishedSignal_.wait_for(lock, wait, [this] { return finished_; });
+}
+
 // --- the thread --------------------------------------------------------------------------------
 
 void CCommSession::ThreadEntry() {
+    bool aborted = false;
     try {
         CommThreadMain();
     } catch (const ThreadAborted&) {
-        if (sink_ != nullptr) {
+        aborted = true;
+    }
+    // Ended before the notice goes out, so the handler of the notice finds nothing to stop.
+    {
+        const std::lock_guard lock(finishedMutex_);
+        finished_ = true;
+        finishedSignal_.notify_all();
+    }
+    if (sink_ != nullptr) {
+        if (aborted) {
             sink_->PostAborted();
+        } else {
+            sink_->PostComplete();
         }
     }
-    const std::lock_guard lock(finishedMutex_);
-    finished_ = true;
-    finishedSignal_.notify_all();
 }
 
 int CCommSession::CommThreadMain() {
@@ -171,9 +215,6 @@ int CCommSession::CommThreadMain() {
     ProgressLog("Communication timeouts set");
     RunTransfer();
     SendCtrlZ();
-    if (sink_ != nullptr) {
-        sink_->PostComplete();
-    }
     running_ = 0;
     return 0;
 }
@@ -213,6 +254,9 @@ bool CCommSession::WriteChar(uint8_t byte) {
     for (int attempt = 1; attempt <= kWriteAttempts; ++attempt) {
         if (channel_.WriteBytes(&byte, 1) == 1) {
             return true;
+        }
+        if (!channel_.IsOpen()) {
+            return false; // cut under us: nothing left to try
         }
         channel_.PurgeReceive();
         ProgressLog("Time out writing character; attempt: " + std::to_string(attempt));

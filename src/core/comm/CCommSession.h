@@ -44,11 +44,16 @@ public:
     PacketArray packets;
     int portSelector = kNoPort;
     std::string devicePath; // the device a direct port stands for
+    // How messages name the port; empty: the COM name of the selector.
+    std::string portName;
 
     void SetSink(ProgressSink* sink) { sink_ = sink; }
     bool Succeeded() const { return success_ != 0; }
     bool IsRunning() const { return running_ != 0; }
     bool IsInTransfer() const { return inTransfer_ != 0; }
+    // The thread has done all its work (or never started); its end notice may still be on its
+    // way.
+    bool ThreadEnded() const;
     SerialChannel& Channel() { return channel_; }
     const Crc16& Crc() const { return crc_; }
 
@@ -64,9 +69,14 @@ public:
     bool OnInitialise(UserServices& ui);
     // Cancel or Escape while a session is attached: stops it; the window stays open.
     void OnCancel();
+    // The thread's end notices. Whichever way the thread ended, the window's last word follows
+    // the success flag that the caller acts on: a transfer that succeeded is shown complete, even
+    // when a cancel cut the closing keystrokes short.
     void OnComplete();
     void OnAborted();
-    // After the window closed: the thread has ended, then the line is closed.
+    // After the window closed: waits for the thread as long as a cancel would, then cuts the
+    // line under a thread still stuck in it, so the thread ends at once; the thread is joined
+    // before the line is closed.
     void Finish();
 
     // --- session control ---------------------------------------------------------------------
@@ -108,6 +118,11 @@ private:
     void EnterArea29();
     void ThreadEntry();
     void EndThreadAborted();
+    // Waits at most wait for the thread to end its work; whether it has.
+    bool AwaitThreadEnd(ChannelTimeouts::Duration wait);
+    // The closing line and caption: the success line and "Complete" when the transfer
+    // succeeded, else the error and the given caption.
+    void ShowOutcome(const std::string& error, const std::string& caption);
     void AppendScreenLine(std::string& buffer);
 
     ChannelTimeouts timeouts_;
@@ -121,7 +136,7 @@ private:
     bool cancelGuard_ = false; // only the communication thread touches it
 
     std::thread thread_;
-    std::mutex finishedMutex_;
+    mutable std::mutex finishedMutex_;
     std::condition_variable finishedSignal_;
     bool finished_ = true;
 };

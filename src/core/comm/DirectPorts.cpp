@@ -8,7 +8,7 @@ namespace tolvane {
 std::string DirectPortDevice(const std::string& configDirectory, int selector) {
     const ProfileFile settings(configDirectory + "/zemrix.ini");
     const std::string name = DirectPortName(selector);
-    const std::optional<std::string> device = settings.Read().ReadString("ports", name, 256);
+    const std::optional<std::string> device = settings.Read().ReadString("ports", name);
     if (device && !device->empty()) {
         return *device;
     }

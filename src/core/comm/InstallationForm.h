@@ -12,9 +12,11 @@ class UserServices;
 
 class InstallationForm {
 public:
+    // How many characters may be typed into each field. They limit typing only: a value that
+    // was stored longer is kept whole. The file name has no limit: it is chosen, never typed,
+    // and a path is as long as the system allows.
     static constexpr std::size_t kNameLimit = 64;
     static constexpr std::size_t kPasswordLimit = 6;
-    static constexpr std::size_t kFileNameLimit = 128;
     static constexpr std::size_t kCodeLimit = 16;
     static constexpr std::size_t kPhoneLimit = 48;
 

@@ -4,88 +4,122 @@
 #include "document/UserServices.h"
 
 #include <algorithm>
+#include <charconv>
+#include <limits>
 #include <string>
+#include <strings.h>
 
 namespace tolvane {
 
 namespace {
 
 constexpr const char* kListSection = "GateList";
+constexpr std::string_view kEntryPrefix = "Installation_";
 
-// Read buffer sizes, terminator included, as the file has always been read.
-constexpr std::size_t kNameLimit = 64;
-constexpr std::size_t kPasswordLimit = 64;
-constexpr std::size_t kFileNameLimit = 128;
-constexpr std::size_t kCodeLimit = 64;
-
-std::string SectionName(std::size_t position) {
-    return "Installation_" + std::to_string(position);
+std::string SectionName(int32_t position) {
+    return std::string(kEntryPrefix) + std::to_string(position);
 }
 
-bool WriteRecord(ProfileFile& file, std::size_t position, const Installation& record) {
+// The numbers of the file's "Installation_N" sections, in order. Only names as SectionName makes
+// them count (no sign, no leading zero, within the range of the count), since only those are
+// ever looked up.
+std::vector<int32_t> EntryNumbers(const ProfileSnapshot& snapshot) {
+    std::vector<int32_t> numbers;
+    for (const std::string& name : snapshot.SectionNames()) {
+        const std::string_view digits =
+            std::string_view(name).substr(std::min(name.size(), kEntryPrefix.size()));
+        if (::strncasecmp(name.c_str(), kEntryPrefix.data(), kEntryPrefix.size()) != 0 ||
+            digits.empty() || digits.size() > 10 || digits.front() == '0' ||
+            !std::all_of(digits.begin(), digits.end(),
+                         [](char c) { return c >= '0' && c <= '9'; })) {
+            continue;
+        }
+        int64_t number = 0;
+        std::from_chars(digits.data(), digits.data() + digits.size(), number);
+        if (number <= std::numeric_limits<int32_t>::max()) {
+            numbers.push_back(static_cast<int32_t>(number));
+        }
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+void Fill(InstallationList& list, const ProfileSnapshot& snapshot) {
+    list.records.clear();
+    list.selected = -1;
+    const std::optional<int32_t> number = snapshot.ReadInt32(kListSection, "number");
+    if (!number) {
+        return;
+    }
+    if (const std::optional<int32_t> chosen = snapshot.ReadInt32(kListSection, "selected")) {
+        list.selected = *chosen;
+    }
+    // Only the sections that are there are looked at: a damaged count of two thousand million
+    // costs no more than the file is long.
+    for (const int32_t position : EntryNumbers(snapshot)) {
+        if (position > *number) {
+            break;
+        }
+        const std::string section = SectionName(position);
+        auto read = [&](const char* key) {
+            return snapshot.ReadString(section, key).value_or(std::string());
+        };
+        Installation record;
+        record.name = read("InstName");
+        if (record.name.empty()) {
+            continue;
+        }
+        record.password = read("Password");
+        if (record.password.empty()) {
+            continue;
+        }
+        record.fileName = read("FileName");
+        if (record.fileName.empty()) {
+            continue;
+        }
+        record.countryCode = read("CountryCode");
+        record.areaCode = read("AreaCode");
+        record.phoneNumber = read("PhoneNumber");
+        list.records.push_back(std::move(record));
+    }
+    if (list.selected < -1 || list.selected >= static_cast<int32_t>(list.records.size())) {
+        list.selected = -1;
+    }
+}
+
+bool WriteRecord(ProfileSnapshot& snapshot, int32_t position, const Installation& record) {
     const std::string section = SectionName(position);
-    // Every key is written even after one failed, so as much as possible reaches the file.
-    bool written = file.WriteString(section, "InstName", record.name);
-    written = file.WriteString(section, "Password", record.password) && written;
-    written = file.WriteString(section, "FileName", record.fileName) && written;
-    written = file.WriteString(section, "CountryCode", record.countryCode) && written;
-    written = file.WriteString(section, "AreaCode", record.areaCode) && written;
-    written = file.WriteString(section, "PhoneNumber", record.phoneNumber) && written;
+    // Every key is set even after one failed, so as much as possible reaches the file.
+    bool written = snapshot.Set(section, "InstName", record.name);
+    written = snapshot.Set(section, "Password", record.password) && written;
+    written = snapshot.Set(section, "FileName", record.fileName) && written;
+    written = snapshot.Set(section, "CountryCode", record.countryCode) && written;
+    written = snapshot.Set(section, "AreaCode", record.areaCode) && written;
+    written = snapshot.Set(section, "PhoneNumber", record.phoneNumber) && written;
     return written;
 }
 
 } // namespace
 
 void InstallationList::LoadInstallationList(const ProfileFile& file) {
-    records.clear();
-    selected = -1;
-    const ProfileSnapshot snapshot = file.Read();
-    const std::optional<int32_t> number = snapshot.ReadInt32(kListSection, "number");
-    if (!number) {
-        return;
-    }
-    if (const std::optional<int32_t> chosen = snapshot.ReadInt32(kListSection, "selected")) {
-        selected = *chosen;
-    }
-    // Each entry takes lines of its own, so a count beyond the file's lines is a damaged count.
-    const int64_t count = std::min<int64_t>(*number, static_cast<int64_t>(snapshot.LineCount()));
-    for (int64_t i = 1; i <= count; ++i) {
-        const std::string section = SectionName(static_cast<std::size_t>(i));
-        auto read = [&](const char* key, std::size_t limit) {
-            return snapshot.ReadString(section, key, limit).value_or(std::string());
-        };
-        Installation record;
-        record.name = read("InstName", kNameLimit);
-        if (record.name.empty()) {
-            continue;
-        }
-        record.password = read("Password", kPasswordLimit);
-        if (record.password.empty()) {
-            continue;
-        }
-        record.fileName = read("FileName", kFileNameLimit);
-        if (record.fileName.empty()) {
-            continue;
-        }
-        record.countryCode = read("CountryCode", kCodeLimit);
-        record.areaCode = read("AreaCode", kCodeLimit);
-        record.phoneNumber = read("PhoneNumber", kCodeLimit);
-        records.push_back(std::move(record));
-    }
-    if (selected < -1 || selected >= static_cast<int32_t>(records.size())) {
-        selected = -1;
-    }
+    Fill(*this, file.Read());
 }
 
 void InstallationList::SaveInstallationList(ProfileFile& file, UserServices& ui) const {
-    file.Delete();
-    file.WriteInt32(kListSection, "number", static_cast<int32_t>(records.size()));
-    file.WriteInt32(kListSection, "selected", selected);
+    auto complain = [&ui] {
+        ui.ShowMessage("Error writing to gate list file", MessageIcon::Exclamation,
+                       MessageButtons::Ok);
+    };
+    ProfileSnapshot snapshot;
+    snapshot.SetInt32(kListSection, "number", static_cast<int32_t>(records.size()));
+    snapshot.SetInt32(kListSection, "selected", selected);
     for (std::size_t i = 0; i < records.size(); ++i) {
-        if (!WriteRecord(file, i + 1, records[i])) {
-            ui.ShowMessage("Error writing to gate list file", MessageIcon::Exclamation,
-                           MessageButtons::Ok);
+        if (!WriteRecord(snapshot, static_cast<int32_t>(i + 1), records[i])) {
+            complain();
         }
+    }
+    if (!file.Write(snapshot)) {
+        complain();
     }
 }
 
@@ -94,13 +128,30 @@ void InstallationList::SaveSelectedInstallation(ProfileFile& file) const {
 }
 
 bool InstallationList::AddInstallation(ProfileFile& file, const Installation& installation) {
-    const std::size_t position = records.size() + 1;
-    const bool written = WriteRecord(file, position, installation);
-    records.push_back(installation);
-    file.WriteInt32(kListSection, "number", static_cast<int32_t>(position));
-    selected = static_cast<int32_t>(position - 1);
-    file.WriteInt32(kListSection, "selected", selected);
-    return written;
+    if (installation.name.empty() || installation.password.empty() ||
+        installation.fileName.empty()) {
+        return false;
+    }
+    // From the file as it is now, not from this list: the list may be missing entries that the
+    // load dropped or that another run of the program added, and a number taken from it would
+    // write over them.
+    ProfileSnapshot snapshot = file.Read();
+    const std::vector<int32_t> numbers = EntryNumbers(snapshot);
+    const int32_t highest = numbers.empty() ? 0 : numbers.back();
+    if (highest == std::numeric_limits<int32_t>::max()) {
+        return false;
+    }
+    const int32_t position = highest + 1;
+    if (!WriteRecord(snapshot, position, installation)) {
+        return false;
+    }
+    // The count reaches the new entry, so the next load finds every entry there is.
+    snapshot.SetInt32(kListSection, "number", position);
+    Fill(*this, snapshot);
+    // Numbered last and complete, it is the last record a load finds.
+    selected = static_cast<int32_t>(records.size()) - 1;
+    snapshot.SetInt32(kListSection, "selected", selected);
+    return file.Write(snapshot);
 }
 
 } // namespace tolvane

@@ -18,11 +18,15 @@ struct InstallationList {
     // Replaces the list with the file's content. Entries without a name, password or file name
     // are dropped; a selection beyond the list becomes none. Always succeeds.
     void LoadInstallationList(const ProfileFile& file);
-    // Deletes the file and writes it anew, numbering the entries from 1.
+    // Writes the file anew, in one write, numbering the entries from 1. A record the file cannot
+    // take, and a file that cannot be written, are each said with a message.
     void SaveInstallationList(ProfileFile& file, UserServices& ui) const;
     void SaveSelectedInstallation(ProfileFile& file) const;
-    // Appends the installation to the file and the list and selects it; false when a key could
-    // not be written.
+    // Adds the installation to the file as it is now, numbered past every entry the file holds
+    // (those a load drops too, and those another run of the program added since), and selects
+    // it; the list then holds what the file holds. False, with nothing changed, for an
+    // installation a load would drop or whose values cannot be lines of the file; false too when
+    // the file could not be written, the list having the installation all the same.
     bool AddInstallation(ProfileFile& file, const Installation& installation);
 };
 

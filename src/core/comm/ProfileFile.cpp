@@ -1,9 +1,9 @@
 #include "comm/ProfileFile.h"
 
 #include "support/PosixFile.h"
+#include "support/ReplaceFile.h"
 
-#include <cerrno>
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,8 +16,19 @@ namespace {
 // Profile files are small; past this the file is not one of ours and reading stops.
 constexpr std::size_t kMaxFileSize = 4 * 1024 * 1024;
 
-bool WriteText(int fd, const std::string& text) {
-    return WriteFully(fd, reinterpret_cast<const uint8_t*>(text.data()), text.size());
+std::string ReadText(const std::string& path) {
+    const int fd = OpenRegularFile(path);
+    if (fd < 0) {
+        return {};
+    }
+    std::string text;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0) {
+        text.resize(std::min(static_cast<std::size_t>(info.st_size), kMaxFileSize));
+        text.resize(ReadFully(fd, reinterpret_cast<uint8_t*>(text.data()), text.size()));
+    }
+    ::close(fd);
+    return text;
 }
 
 } // namespace
@@ -25,33 +36,14 @@ bool WriteText(int fd, const std::string& text) {
 ProfileFile::ProfileFile(std::string path, mode_t mode) : path_(std::move(path)), mode_(mode) {}
 
 ProfileSnapshot ProfileFile::Read() const {
-    std::string text;
-    if (std::FILE* file = std::fopen(path_.c_str(), "rb")) {
-        char buffer[4096];
-        std::size_t got = 0;
-        while (text.size() < kMaxFileSize &&
-               (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-            text.append(buffer, got);
-        }
-        std::fclose(file);
-    }
-    return ProfileSnapshot::FromText(text);
+    return ProfileSnapshot::FromText(ReadText(path_));
 }
 
 bool ProfileFile::Write(const ProfileSnapshot& snapshot) const {
-    const std::string temporary = path_ + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode_);
-    if (fd < 0) {
-        return false;
-    }
-    const bool written =
-        ::fchmod(fd, mode_) == 0 && WriteText(fd, snapshot.Text()) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path_.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    const std::string text = snapshot.Text();
+    int error = 0;
+    return ReplaceFile(path_, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
+                       mode_, error) == ReplaceResult::Replaced;
 }
 
 bool ProfileFile::WriteString(const std::string& section, const std::string& key,
@@ -61,15 +53,9 @@ bool ProfileFile::WriteString(const std::string& section, const std::string& key
 }
 
 bool ProfileFile::WriteInt32(const std::string& section, const std::string& key, int32_t value) {
-    const auto bits = static_cast<uint32_t>(value);
-    return WriteString(section, key,
-                       ProfileSnapshot::EncodeStruct(
-                           {static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
-                            static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)}));
-}
-
-bool ProfileFile::Delete() {
-    return ::unlink(path_.c_str()) == 0 || errno == ENOENT;
+    ProfileSnapshot snapshot = Read();
+    snapshot.SetInt32(section, key, value);
+    return Write(snapshot);
 }
 
 std::string ConfigDirectory() {

@@ -1,6 +1,6 @@
-// A profile file on disk. Every read takes the file afresh and every write rewrites it, so two
-// documents never work from stale copies; a write goes to a file beside it that is renamed over
-// it, so a full disk never leaves half a file.
+// A profile file on disk. Every read takes the file afresh and every write replaces it whole, so
+// two documents never work from stale copies; a write goes to a file beside it that is renamed
+// over it, so a full disk never leaves half a file.
 #pragma once
 
 #include "comm/ProfileSnapshot.h"
@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <string>
 #include <sys/types.h>
-#include <vector>
 
 namespace tolvane {
 
@@ -19,18 +18,17 @@ public:
 
     const std::string& Path() const { return path_; }
 
-    // The file as it is now; a missing or unreadable file reads as empty.
+    // The file as it is now; a missing or unreadable file, or anything that is not a regular file
+    // (a pipe, a device), reads as empty.
     ProfileSnapshot Read() const;
+    // Replaces the file with the snapshot's text in one write.
+    bool Write(const ProfileSnapshot& snapshot) const;
 
+    // One key, read afresh and written back.
     bool WriteString(const std::string& section, const std::string& key, const std::string& value);
     bool WriteInt32(const std::string& section, const std::string& key, int32_t value);
 
-    // Removes the file; a file that is not there counts as removed.
-    bool Delete();
-
 private:
-    bool Write(const ProfileSnapshot& snapshot) const;
-
     std::string path_;
     mode_t mode_;
 };

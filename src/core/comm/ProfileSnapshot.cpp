@@ -1,116 +1,136 @@
 #include "comm/ProfileSnapshot.h"
 
-#include <sstream>
-#include <strings.h>
-
 namespace tolvane {
 
 namespace {
 
-std::string Trim(const std::string& text) {
+std::string_view Trim(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) {
+    if (first == std::string_view::npos) {
         return {};
     }
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-bool SameName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && ::strncasecmp(a.c_str(), b.c_str(), a.size()) == 0;
+// Names compare without regard to case: the index holds them folded.
+std::string Fold(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return folded;
 }
 
 // The section a line opens, if it is a section line.
-std::optional<std::string> SectionOf(const std::string& line) {
-    const std::string text = Trim(line);
+std::optional<std::string_view> SectionOf(std::string_view line) {
+    const std::string_view text = Trim(line);
     if (text.size() < 2 || text.front() != '[') {
         return std::nullopt;
     }
     const std::size_t close = text.find(']');
-    if (close == std::string::npos) {
+    if (close == std::string_view::npos) {
         return std::nullopt;
     }
     return Trim(text.substr(1, close - 1));
 }
 
-// Where a key's line is, and where a new key of the section would go.
-struct Location {
-    std::optional<std::size_t> keyLine;
-    std::optional<std::size_t> sectionEnd; // one past the section's last line
-};
-
-Location Find(const std::vector<std::string>& lines, const std::string& section,
-              const std::string& key) {
-    Location location;
-    bool inSection = false;
-    bool sectionSeen = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (const auto name = SectionOf(lines[i])) {
-            // Only the first section of a name counts; later duplicates are left alone.
-            inSection = !sectionSeen && SameName(*name, section);
-            sectionSeen = sectionSeen || inSection;
-            if (inSection) {
-                location.sectionEnd = i + 1;
-            }
-            continue;
-        }
-        if (!inSection) {
-            continue;
-        }
-        if (!Trim(lines[i]).empty()) {
-            location.sectionEnd = i + 1;
-        }
-        const std::size_t equals = lines[i].find('=');
-        if (!location.keyLine && equals != std::string::npos &&
-            SameName(Trim(lines[i].substr(0, equals)), key)) {
-            location.keyLine = i;
-        }
-    }
-    return location;
-}
-
 } // namespace
 
-ProfileSnapshot ProfileSnapshot::FromText(const std::string& text) {
+ProfileSnapshot ProfileSnapshot::FromText(std::string_view text) {
     ProfileSnapshot snapshot;
-    std::istringstream stream(text);
-    std::string line;
-    while (std::getline(stream, line)) {
+    while (!text.empty()) {
+        const std::size_t newline = text.find('\n');
+        std::string_view line = text.substr(0, newline);
+        text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
         if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
+            line.remove_suffix(1);
         }
-        snapshot.lines_.push_back(line);
+        snapshot.AddLine(std::string(line));
     }
     return snapshot;
 }
 
+void ProfileSnapshot::AddLine(std::string line) {
+    if (const std::optional<std::string_view> name = SectionOf(line)) {
+        Section section;
+        section.name = *name;
+        section.lines.push_back(std::move(line));
+        // Only the first section of a name counts; later duplicates are kept but never read.
+        index_.emplace(Fold(section.name), sections_.size());
+        sections_.push_back(std::move(section));
+        return;
+    }
+    if (sections_.empty()) {
+        preamble_.push_back(std::move(line));
+        return;
+    }
+    Section& section = sections_.back();
+    const std::size_t at = section.lines.size();
+    if (!Trim(line).empty()) {
+        section.end = at + 1;
+    }
+    if (const std::size_t equals = line.find('='); equals != std::string::npos) {
+        section.keys.emplace(Fold(Trim(std::string_view(line).substr(0, equals))), at);
+    }
+    section.lines.push_back(std::move(line));
+}
+
 std::string ProfileSnapshot::Text() const {
     std::string text;
-    for (const std::string& line : lines_) {
-        text += line + "\r\n";
+    auto append = [&text](const std::vector<std::string>& lines) {
+        for (const std::string& line : lines) {
+            text += line;
+            text += "\r\n";
+        }
+    };
+    append(preamble_);
+    for (const Section& section : sections_) {
+        append(section.lines);
     }
     return text;
 }
 
+const ProfileSnapshot::Section* ProfileSnapshot::Find(const std::string& section) const {
+    const auto found = index_.find(Fold(section));
+    return found == index_.end() ? nullptr : &sections_[found->second];
+}
+
+ProfileSnapshot::Section& ProfileSnapshot::Make(const std::string& section) {
+    const auto [found, added] = index_.emplace(Fold(section), sections_.size());
+    if (added) {
+        Section made;
+        made.name = section;
+        made.lines.push_back("[" + section + "]");
+        sections_.push_back(std::move(made));
+    }
+    return sections_[found->second];
+}
+
 std::optional<std::string> ProfileSnapshot::ReadString(const std::string& section,
-                                                       const std::string& key,
-                                                       std::size_t bufferSize) const {
-    const Location location = Find(lines_, section, key);
-    if (!location.keyLine) {
+                                                       const std::string& key) const {
+    const Section* found = Find(section);
+    if (found == nullptr) {
         return std::nullopt;
     }
-    const std::string& line = lines_[*location.keyLine];
-    std::string value = Trim(line.substr(line.find('=') + 1));
+    const auto line = found->keys.find(Fold(key));
+    if (line == found->keys.end()) {
+        return std::nullopt;
+    }
+    const std::string_view text = found->lines[line->second];
+    std::string_view value = Trim(text.substr(text.find('=') + 1));
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
     }
-    return value.substr(0, bufferSize > 0 ? bufferSize - 1 : 0);
+    return std::string(value);
 }
 
 std::optional<std::vector<uint8_t>> ProfileSnapshot::ReadStruct(const std::string& section,
                                                                 const std::string& key,
                                                                 std::size_t size) const {
-    const std::optional<std::string> text = ReadString(section, key, 2 * (size + 1) + 2);
+    const std::optional<std::string> text = ReadString(section, key);
     if (!text) {
         return std::nullopt;
     }
@@ -128,23 +148,40 @@ std::optional<int32_t> ProfileSnapshot::ReadInt32(const std::string& section,
     return static_cast<int32_t>(value);
 }
 
+std::vector<std::string> ProfileSnapshot::SectionNames() const {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        if (index_.at(Fold(sections_[i].name)) == i) {
+            names.push_back(sections_[i].name);
+        }
+    }
+    return names;
+}
+
 bool ProfileSnapshot::Set(const std::string& section, const std::string& key,
                           const std::string& value) {
     // A line break in a value would turn its tail into a line of its own.
     if (value.find_first_of("\r\n") != std::string::npos) {
         return false;
     }
-    const Location location = Find(lines_, section, key);
-    const std::string line = key + "=" + value;
-    if (location.keyLine) {
-        lines_[*location.keyLine] = line;
-    } else if (location.sectionEnd) {
-        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(*location.sectionEnd), line);
+    Section& target = Make(section);
+    std::string line = key + "=" + value;
+    const auto [found, added] = target.keys.emplace(Fold(key), target.end);
+    if (added) {
+        target.lines.insert(target.lines.begin() + static_cast<std::ptrdiff_t>(target.end),
+                            std::move(line));
+        ++target.end;
     } else {
-        lines_.push_back("[" + section + "]");
-        lines_.push_back(line);
+        target.lines[found->second] = std::move(line);
     }
     return true;
+}
+
+void ProfileSnapshot::SetInt32(const std::string& section, const std::string& key, int32_t value) {
+    const auto bits = static_cast<uint32_t>(value);
+    Set(section, key,
+        EncodeStruct({static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
+                      static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)}));
 }
 
 std::string ProfileSnapshot::EncodeStruct(const std::vector<uint8_t>& bytes) {

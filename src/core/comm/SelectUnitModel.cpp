@@ -3,10 +3,23 @@
 #include "comm/InstallationForm.h"
 #include "document/UserServices.h"
 
-#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tolvane {
+
+namespace {
+
+// The same file under either name: the open file may have been reached by another path, through
+// a link or relative to another directory.
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return a == b || (::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+                      first.st_dev == second.st_dev && first.st_ino == second.st_ino);
+}
+
+} // namespace
 
 std::string SelectUnitModel::DataNumber(const Installation& installation) {
     std::string text = installation.countryCode + " ";
@@ -56,9 +69,15 @@ bool SelectUnitModel::Remove(UserServices& ui, std::size_t row) {
         return false;
     }
     const std::string fileName = list_.records[row].fileName;
-    if (answer == MessageAnswer::Yes && ::unlink(fileName.c_str()) != 0) {
-        ui.ShowMessage("Error deleting file:  " + fileName, MessageIcon::Exclamation,
-                       MessageButtons::Ok);
+    bool deleteFile = answer == MessageAnswer::Yes;
+    if (deleteFile && !openFile_.empty() && SameFile(fileName, openFile_)) {
+        deleteFile =
+            ui.ShowMessage("The file " + fileName + " is the one open now. Delete it all the same?",
+                           MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::Yes;
+        deletesOpenFile_ = deletesOpenFile_ || deleteFile;
+    }
+    if (deleteFile) {
+        filesToDelete_.push_back(fileName);
     }
     list_.records.erase(list_.records.begin() + static_cast<std::ptrdiff_t>(row));
     // The selection follows the rows: it stays on the installation it named, and is gone with
@@ -71,6 +90,15 @@ bool SelectUnitModel::Remove(UserServices& ui, std::size_t row) {
     }
     changed_ = true;
     return true;
+}
+
+void SelectUnitModel::DeleteRemovedFiles(UserServices& ui) const {
+    for (const std::string& fileName : filesToDelete_) {
+        if (::unlink(fileName.c_str()) != 0) {
+            ui.ShowMessage("Error deleting file:  " + fileName, MessageIcon::Exclamation,
+                           MessageButtons::Ok);
+        }
+    }
 }
 
 void SelectUnitModel::Choose(int32_t row) {

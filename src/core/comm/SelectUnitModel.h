@@ -1,12 +1,14 @@
 // The rules of the "Select Access Control Unit" dialog, apart from any window: a working copy of
 // the installation list, the row texts, Add, Edit, Remove and the choice made on OK. Nothing
-// reaches the document or the file until the document stores the model back.
+// reaches the document, the list's file or the disk until the dialog ends with OK and the
+// document stores the model back and deletes the files Remove marked.
 #pragma once
 
 #include "comm/InstallationList.h"
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace tolvane {
 
@@ -14,7 +16,9 @@ class UserServices;
 
 class SelectUnitModel {
 public:
-    explicit SelectUnitModel(const InstallationList& list) : list_(list) {}
+    // openFile: the memory module file the document has open now, empty for none.
+    explicit SelectUnitModel(const InstallationList& list, std::string openFile = {})
+        : list_(list), openFile_(std::move(openFile)) {}
 
     std::size_t RowCount() const { return list_.records.size(); }
     const Installation& Row(std::size_t row) const { return list_.records.at(row); }
@@ -31,16 +35,25 @@ public:
     bool Add(UserServices& ui);
     // "Edit": the installation dialog on the row's fields.
     bool Edit(UserServices& ui, std::size_t row);
-    // "Remove": asks whether the file goes too; Cancel keeps everything.
+    // "Remove": asks whether the file goes too; Cancel keeps everything. A file to go is only
+    // marked, so that Cancel on the dialog can still keep it. For the file open now it asks once
+    // more, naming it; No then keeps the file and removes only the row.
     bool Remove(UserServices& ui, std::size_t row);
     // "OK" or a double click on a row: the chosen row becomes the selection (-1 for none).
     void Choose(int32_t row);
 
     // Moves the working records and the selection into the document's list.
     void StoreInto(InstallationList& list) const { list = list_; }
+    // Whether Remove marked the file open now, the user having said so twice.
+    bool DeletesOpenFile() const { return deletesOpenFile_; }
+    // After OK: deletes the files Remove marked, saying which of them could not be deleted.
+    void DeleteRemovedFiles(UserServices& ui) const;
 
 private:
     InstallationList list_;
+    std::string openFile_;
+    std::vector<std::string> filesToDelete_;
+    bool deletesOpenFile_ = false;
     bool changed_ = false;
 };
 

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -52,6 +53,16 @@ std::string OpenFailureAdvice(const std::string& devicePath, int error) {
 
 } // namespace
 
+SerialChannel::SerialChannel(const ChannelTimeouts& timeouts)
+    : timeouts_(timeouts), cutSignal_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+SerialChannel::~SerialChannel() {
+    Close();
+    if (cutSignal_ >= 0) {
+        ::close(cutSignal_);
+    }
+}
+
 bool SerialChannel::Open(const std::string& portName, const std::string& devicePath,
                          std::string& error) {
     Close();
@@ -67,7 +78,6 @@ bool SerialChannel::Open(const std::string& portName, const std::string& deviceP
         error = "Error in opening " + portName + "\n" + OpenFailureAdvice(devicePath, reason);
         return false;
     }
-    ::ioctl(fd, TIOCEXCL);
     termios line{};
     if (::tcgetattr(fd, &line) != 0) {
         ::close(fd);
@@ -95,6 +105,8 @@ bool SerialChannel::Open(const std::string& portName, const std::string& deviceP
     // has nothing to lower.
     int lines = TIOCM_DTR | TIOCM_RTS;
     ::ioctl(fd, TIOCMBIC, &lines);
+    // Taken last, so no failure above leaves the port locked against everyone but root.
+    ::ioctl(fd, TIOCEXCL);
     Take(fd);
     return true;
 }
@@ -108,19 +120,30 @@ void SerialChannel::Adopt(int fd) {
 }
 
 void SerialChannel::Take(int fd) {
+    uint64_t pending = 0;
+    while (cutSignal_ >= 0 && ::read(cutSignal_, &pending, sizeof pending) > 0) {
+    }
+    cut_ = false;
     fd_ = fd;
     struct stat info {};
     socket_ = ::fstat(fd, &info) == 0 && S_ISSOCK(info.st_mode);
 }
 
+int SerialChannel::Wait(short events, int timeoutMs, short& revents) const {
+    pollfd waits[2] = {{fd_, events, 0}, {cutSignal_, POLLIN, 0}};
+    const int polled = ::poll(waits, 2, timeoutMs);
+    revents = waits[0].revents;
+    return polled;
+}
+
 std::size_t SerialChannel::WriteBytes(const uint8_t* bytes, std::size_t count) {
-    if (fd_ < 0) {
+    if (!IsOpen()) {
         return 0;
     }
     const auto deadline =
         Clock::now() + timeouts_.writePerByte * static_cast<int>(count) + timeouts_.writeConstant;
     std::size_t done = 0;
-    while (done < count) {
+    while (done < count && !cut_) {
         const ssize_t put = socket_ ? ::send(fd_, bytes + done, count - done, MSG_NOSIGNAL)
                                     : ::write(fd_, bytes + done, count - done);
         if (put > 0) {
@@ -130,10 +153,12 @@ std::size_t SerialChannel::WriteBytes(const uint8_t* bytes, std::size_t count) {
         if (put < 0 && errno != EAGAIN && errno != EINTR) {
             break;
         }
-        pollfd wait{fd_, POLLOUT, 0};
         const int left = RemainingMs(deadline);
-        if (left == 0 || (::poll(&wait, 1, left) <= 0 && errno != EINTR) ||
-            (wait.revents & (POLLERR | POLLHUP)) != 0) {
+        short revents = 0;
+        writeWaiting_ = true;
+        const int polled = left == 0 ? 0 : Wait(POLLOUT, left, revents);
+        writeWaiting_ = false;
+        if (left == 0 || (polled <= 0 && errno != EINTR) || (revents & (POLLERR | POLLHUP)) != 0) {
             break;
         }
     }
@@ -147,7 +172,7 @@ SerialChannel::ReadResult SerialChannel::ReadBytes(uint8_t* buffer, std::size_t 
 
 SerialChannel::ReadResult SerialChannel::ReadBytes(uint8_t* buffer, std::size_t count,
                                                    ChannelTimeouts::Duration maxWait) {
-    if (fd_ < 0) {
+    if (!IsOpen()) {
         return {false, 0};
     }
     const auto deadline =
@@ -162,12 +187,12 @@ SerialChannel::ReadResult SerialChannel::ReadBytes(uint8_t* buffer, std::size_t 
         if (wait == 0) {
             break;
         }
-        pollfd ready{fd_, POLLIN, 0};
-        const int polled = ::poll(&ready, 1, wait);
+        short revents = 0;
+        const int polled = Wait(POLLIN, wait, revents);
         if (polled < 0 && errno == EINTR) {
             continue;
         }
-        if (polled < 0) {
+        if (polled < 0 || cut_) {
             return {false, done};
         }
         if (polled == 0) {
@@ -184,7 +209,7 @@ SerialChannel::ReadResult SerialChannel::ReadBytes(uint8_t* buffer, std::size_t 
 }
 
 void SerialChannel::PurgeReceive() {
-    if (fd_ < 0) {
+    if (!IsOpen()) {
         return;
     }
     if (::tcflush(fd_, TCIFLUSH) == 0) {
@@ -196,10 +221,21 @@ void SerialChannel::PurgeReceive() {
     }
 }
 
+void SerialChannel::Cut() {
+    cut_ = true;
+    if (cutSignal_ >= 0) {
+        const uint64_t one = 1;
+        [[maybe_unused]] const ssize_t signalled = ::write(cutSignal_, &one, sizeof one);
+    }
+}
+
 void SerialChannel::Close() {
     if (fd_ < 0) {
         return;
     }
+    // Exclusive use belongs to the open device, not to this descriptor: left set, it would lock
+    // out every later open but root's for as long as anything else holds the device.
+    ::ioctl(fd_, TIOCNXCL);
     ::tcflush(fd_, TCIOFLUSH);
     ::close(fd_);
     fd_ = -1;

@@ -2,8 +2,10 @@
 
 #include "document/UserServices.h"
 #include "support/PosixFile.h"
+#include "support/ReplaceFile.h"
 
 #include <algorithm>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -50,18 +52,15 @@ std::vector<uint8_t> PacketData(const PacketArray& packets) {
 }
 
 bool SavePacketsToFile(const PacketArray& packets, const std::string& path, UserServices& ui) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        ui.ShowMessage("Error opening file", MessageIcon::Exclamation, MessageButtons::Ok);
-        return false;
-    }
-    bool written = true;
-    for (const XModemPacket& packet : packets) {
-        written = written && WriteFully(fd, packet.data() + 2, kPacketDataSize);
-    }
-    // A file half written is no image: say so rather than leave the user to find out.
-    if (::close(fd) != 0 || !written) {
-        ui.ShowMessage("Error writing file", MessageIcon::Exclamation, MessageButtons::Ok);
+    // Written whole or not at all: a file half written is no image, and the one it would have
+    // replaced is the only copy the user may have.
+    int error = 0;
+    const ReplaceResult result = ReplaceFile(path, PacketData(packets), std::nullopt, error);
+    if (result != ReplaceResult::Replaced) {
+        ui.ShowMessage(std::string(result == ReplaceResult::CannotOpen ? "Error opening file"
+                                                                       : "Error writing file") +
+                           "\n" + path + ": " + std::strerror(error),
+                       MessageIcon::Exclamation, MessageButtons::Ok);
         return false;
     }
     return true;
@@ -70,7 +69,7 @@ bool SavePacketsToFile(const PacketArray& packets, const std::string& path, User
 bool LoadPacketsFromFile(PacketArray& packets, const std::string& path, const Crc16& crc,
                          UserServices& ui) {
     packets.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegularFile(path);
     if (fd < 0) {
         ui.ShowMessage("Error opening file", MessageIcon::Exclamation, MessageButtons::Ok);
         return false;

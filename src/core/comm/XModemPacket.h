@@ -40,8 +40,8 @@ XModemPacket MakePacket(const Crc16& crc, uint8_t number, std::span<const uint8_
 // it goes anywhere.
 std::vector<uint8_t> PacketData(const PacketArray& packets);
 
-// The data bytes of every packet in order, replacing the file; "Error opening file" when it
-// cannot be written.
+// The data bytes of every packet in order, replacing the file whole or not at all; "Error
+// opening file" or "Error writing file", with the path and the reason, when it cannot be written.
 bool SavePacketsToFile(const PacketArray& packets, const std::string& path, UserServices& ui);
 // The file cut into packets numbered from 1; empty, with "Error opening file", when it cannot be
 // read.

@@ -170,6 +170,13 @@ bool XModemTransfer::Receive() {
             }
             break;
         case kEot:
+            if (received == 0) {
+                // A sender with nothing to send has not sent a module: an empty download
+                // must not pass for one.
+                session_.WriteChar(control::kCan);
+                session_.ProgressLog("Received the EOT before any packet -- nothing was received");
+                return false;
+            }
             session_.WriteChar(control::kAck);
             session_.ProgressLog("Received the EOT -- Transmission finished");
             return true;

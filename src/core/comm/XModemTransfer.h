@@ -30,7 +30,8 @@ public:
     // false when the line would not take the packet.
     bool SendPacket(const XModemPacket& packet);
 
-    // Download: packets into the session's packet array; true when EOT ended the transfer.
+    // Download: packets into the session's packet array; true when EOT ended the transfer after
+    // at least one packet.
     bool Receive();
     // Upload: the session's packets; true when the receiver acknowledged the EOT.
     bool Send();

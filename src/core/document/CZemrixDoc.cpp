@@ -6,18 +6,15 @@
 #include "document/Backups.h"
 #include "document/CommandIds.h"
 #include "document/UserServices.h"
+#include "image/PageClaims.h"
 #include "reports/ReportBuilder.h"
 #include "reports/ReportKind.h"
 #include "reports/SystemReport.h"
-#include "support/ReplaceFile.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace tolvane {
 
@@ -92,6 +89,32 @@ void CZemrixDoc::ReadImage() {
     ui_.SetTitle(WindowTitle());
     RegenerateReport();
     changed_ = 0;
+    if (fileLoaded_ != 0 && !FindSharedPages(image_).empty()) {
+        ui_.ShowMessage(DamageText() +
+                            "\n\nA list that shares another's pages shows that list's data as "
+                            "its own, and saving or uploading writes it back so. Download the "
+                            "unit's module again, or use a backup copy, if you can.",
+                        MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+}
+
+std::string CZemrixDoc::DamageText() const {
+    std::string text = "This memory module file is damaged: some of its pages belong to more than "
+                       "one list.";
+    for (const std::string& line : DescribeSharedPages(FindSharedPages(image_))) {
+        text += "\n" + line;
+    }
+    return text;
+}
+
+bool CZemrixDoc::ConfirmKeepingDamage(const char* action) {
+    if (FindSharedPages(image_).empty()) {
+        return true;
+    }
+    return ui_.ShowMessage(DamageText() + "\n\n" + action +
+                               " it keeps the damage: each list is written back as it reads. "
+                               "Go on?",
+                           MessageIcon::Exclamation, MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
 void CZemrixDoc::WriteImage() {
@@ -124,7 +147,7 @@ bool CZemrixDoc::OfferSave() {
     case MessageAnswer::No:
         return true;
     case MessageAnswer::Yes:
-        return SaveImage();
+        return ConfirmKeepingDamage("Saving") && SaveImage();
     default:
         return false;
     }
@@ -142,15 +165,17 @@ void CZemrixDoc::OpenSelectedInstallation() {
     countryCode_ = installation.countryCode;
     areaCode_ = installation.areaCode;
     phoneNumber_ = installation.phoneNumber;
-    const int result = image_.Load(filePath_);
+    std::string whyNot;
+    const int result = image_.Load(filePath_, &whyNot);
     fileLoaded_ = result == kLoadOk ? 1 : 0;
     if (result == kLoadCannotOpen) {
-        ExplainUnopenedFile(installation);
+        ExplainUnopenedFile(installation, whyNot);
     }
     ReadImage();
 }
 
-void CZemrixDoc::ExplainUnopenedFile(const Installation& installation) const {
+void CZemrixDoc::ExplainUnopenedFile(const Installation& installation,
+                                     const std::string& whyNot) const {
     struct stat info {};
     if (::stat(installation.fileName.c_str(), &info) != 0 && errno == ENOENT) {
         ui_.ShowMessage("The installation \"" + installation.name +
@@ -159,16 +184,8 @@ void CZemrixDoc::ExplainUnopenedFile(const Installation& installation) const {
                         MessageIcon::Information, MessageButtons::Ok);
         return;
     }
-    std::string reason = "it is not a file";
-    if (S_ISREG(info.st_mode)) {
-        const int fd = ::open(installation.fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        reason = fd < 0 ? std::strerror(errno) : "it cannot be read";
-        if (fd >= 0) {
-            ::close(fd);
-        }
-    }
     ui_.ShowMessage("The memory module file of the installation \"" + installation.name +
-                        "\" cannot be opened:\n" + installation.fileName + "\n" + reason + ".",
+                        "\" cannot be opened:\n" + installation.fileName + "\n" + whyNot + ".",
                     MessageIcon::Exclamation, MessageButtons::Ok);
 }
 
@@ -189,12 +206,18 @@ void CZemrixDoc::RegenerateReport() {
 void CZemrixDoc::OnSelectSystem() {
     ProfileFile gateList = GateList();
     installations_.LoadInstallationList(gateList);
-    SelectUnitModel model(installations_);
+    SelectUnitModel model(installations_, fileLoaded_ != 0 ? filePath_ : std::string());
     if (!ui_.RunSelectUnitDialog(model)) {
         return;
     }
+    // The changes in work are settled before any file is deleted: deleted first, the open file
+    // would be written back by saving them. Changes to a file the user chose to delete are not
+    // offered at all. Cancel at the prompt backs out of the whole selection, files included.
+    if (!model.DeletesOpenFile() && !OfferSave()) {
+        return;
+    }
+    model.DeleteRemovedFiles(ui_);
     model.StoreInto(installations_);
-    OfferSave();
     OpenSelectedInstallation();
     if (model.Changed()) {
         installations_.SaveInstallationList(gateList, ui_);
@@ -242,7 +265,8 @@ void CZemrixDoc::OnSave() {
         return;
     }
     if (ui_.ShowMessage("Save access control system information to file -- Are you sure?",
-                        MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::No) {
+                        MessageIcon::Question, MessageButtons::YesNo) == MessageAnswer::No ||
+        !ConfirmKeepingDamage("Saving")) {
         return;
     }
     SaveImage();
@@ -347,42 +371,38 @@ void CZemrixDoc::OnDownloadData() {
     if (!RunSession(session, selector, kDownloadSession, "Data has NOT been downloaded")) {
         return;
     }
-    const std::vector<uint8_t> bytes = PacketData(session.packets);
-    if (!StoreDownload(bytes, path)) {
+    if (!StoreDownload(session, path)) {
         ui_.ShowMessage("Data has NOT been downloaded", MessageIcon::Exclamation,
                         MessageButtons::Ok);
         return;
     }
     filePath_ = path;
-    image_.LoadBytes(bytes);
+    image_.LoadBytes(PacketData(session.packets));
     fileLoaded_ = 1;
     ListInstallation();
     RememberPassword();
     ReadImage();
 }
 
-bool CZemrixDoc::StoreDownload(const std::vector<uint8_t>& bytes, const std::string& path) {
+bool CZemrixDoc::StoreDownload(const CCommSession& session, const std::string& path) {
     // Checked as a module before anything is written: a unit with a damaged memory, or one that
     // sent nothing, must not cost the user the file they have.
     {
         MemoryModule received(ui_);
-        if (received.LoadBytes(bytes) != kLoadOk) {
+        if (received.LoadBytes(PacketData(session.packets)) != kLoadOk) {
             return false;
         }
     }
     MakeBackupCopies(path);
-    int error = 0;
-    if (!ReplaceFile(path, bytes, std::nullopt, error)) {
-        ui_.ShowMessage("Error writing file\n" + path + ": " + std::strerror(error),
-                        MessageIcon::Exclamation, MessageButtons::Ok);
-        return false;
-    }
-    return true;
+    return SavePacketsToFile(session.packets, path, ui_);
 }
 
 void CZemrixDoc::OnUploadData() {
     CCommSession session(timeouts_);
     if (fileLoaded_ == 0) {
+        return;
+    }
+    if (!ConfirmKeepingDamage("Uploading")) {
         return;
     }
     int selector = kNoPort;

@@ -108,11 +108,15 @@ private:
     bool SaveImage();
     // After a session the unit accepted: a password typed anew replaces the one listed.
     void RememberPassword();
+    // A module whose pages belong to more than one list: what is wrong, and whether the user
+    // wants to save or upload it all the same (true when it is sound).
+    std::string DamageText() const;
+    bool ConfirmKeepingDamage(const char* action);
     // Says why the selected installation's file did not open, when Load itself said nothing.
-    void ExplainUnopenedFile(const Installation& installation) const;
+    void ExplainUnopenedFile(const Installation& installation, const std::string& whyNot) const;
     // Puts a downloaded module into the file at path; false, with the reason shown, when the
     // bytes are no module or the file cannot be written. The file is then as it was.
-    bool StoreDownload(const std::vector<uint8_t>& bytes, const std::string& path);
+    bool StoreDownload(const CCommSession& session, const std::string& path);
 
     UserServices& ui_;
     std::string configDirectory_;

@@ -24,6 +24,8 @@ struct FileDialogOptions {
     std::string defaultExtension;
     bool hideReadOnly = true;
     bool mustExist = false; // an open dialog that takes only existing files
+    // A save dialog asks before it offers a file that is already there.
+    bool confirmOverwrite = true;
 };
 
 class UserServices {

@@ -6,12 +6,9 @@
 #include "support/PosixFile.h"
 
 #include <algorithm>
-#include <climits>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tolvane {
@@ -56,15 +53,10 @@ void MemoryModule::Clear() {
     pages_.clear();
 }
 
-int MemoryModule::Load(const std::string& path) {
+int MemoryModule::Load(const std::string& path, std::string* openFailure) {
     Clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegularFile(path, openFailure);
     if (fd < 0) {
-        return kLoadCannotOpen;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        ::close(fd);
         return kLoadCannotOpen;
     }
     const int result =
@@ -318,24 +310,35 @@ int MemoryModule::AllocatePageAvoiding(const std::vector<bool>& taken) {
     return kNoPage;
 }
 
+MemoryModule::FreeMapBit MemoryModule::FreeMapBitOf(int block) {
+    const std::size_t entry = kBankTable + kBankEntrySize * static_cast<std::size_t>(block / 32);
+    return {entry, entry + 4 + static_cast<std::size_t>((block % 32) / 8),
+            static_cast<uint8_t>(1 << (block % 8))};
+}
+
 void MemoryModule::ReleasePage(int page) {
     if (!IsPage(page)) {
         return;
     }
     ClearPage(page);
-    const int block = page + kSystemBlocks;
-    const std::size_t entry = kBankTable + kBankEntrySize * static_cast<std::size_t>(block / 32);
-    if ((system_[entry] & 0x80) == 0) {
+    const FreeMapBit spot = FreeMapBitOf(page + kSystemBlocks);
+    if ((system_[spot.bankEntry] & 0x80) == 0) {
         return;
     }
-    uint8_t& map = system_[entry + 4 + static_cast<std::size_t>((block % 32) / 8)];
-    const uint8_t bit = static_cast<uint8_t>(1 << (block % 8));
     // A page already marked free is not counted twice, or the free count would drift above
     // what the map holds.
-    if ((map & bit) == 0) {
-        map |= bit;
-        ++system_[entry + 1];
+    if ((system_[spot.mapByte] & spot.mask) == 0) {
+        system_[spot.mapByte] |= spot.mask;
+        ++system_[spot.bankEntry + 1];
     }
+}
+
+bool MemoryModule::IsMarkedFree(int page) const {
+    if (!IsPage(page)) {
+        return false;
+    }
+    const FreeMapBit spot = FreeMapBitOf(page + kSystemBlocks);
+    return (system_[spot.bankEntry] & 0x80) != 0 && (system_[spot.mapByte] & spot.mask) != 0;
 }
 
 void MemoryModule::LinkPages(int from, int to) {
@@ -438,19 +441,24 @@ int MemoryModule::StartChainForWriting(int chain, bool nothingToWrite, const cha
     int first = GetChainStart(chain);
     const int count = GetChainPageCount(chain);
     if (first != kNoPage && taken[static_cast<std::size_t>(first)]) {
-        first = kNoPage; // the entry names another chain's page: that page is not ours to write
-    }
-    if (nothingToWrite) {
-        if (first == kNoPage || count == 0) {
-            return kNoPage;
-        }
-        const std::vector<bool> otherChains = taken;
-        ReleaseFrom(first, taken);
-        taken = otherChains; // the released pages may be handed out again
+        // The entry names another chain's page: it is not ours to write or release, and the entry
+        // must stop naming it, or the next read takes the other chain's bytes for this one's.
         ClearChainEntry(chain);
         first = kNoPage;
     }
-    if (first == kNoPage || count == 0) {
+    if (nothingToWrite && (first == kNoPage || count == 0)) {
+        return kNoPage;
+    }
+    if (nothingToWrite) {
+        // The chain keeps its first page, emptied as a fresh one, and gives up the rest. Giving
+        // up the first page too and taking the lowest free one would move the chain whenever a
+        // page below it came free, so that saving the same lists twice would not give the same
+        // file.
+        taken[static_cast<std::size_t>(first)] = true;
+        ReleaseFrom(PageOfLink(kPageForwardLink, GetPage(first)), taken);
+        ClearPage(first);
+        SetChainStart(chain, first);
+    } else if (first == kNoPage || count == 0) {
         if (first != kNoPage) {
             ReleasePage(first);
         }

@@ -82,7 +82,9 @@ public:
     // --- the image and its file -------------------------------------------------------------
 
     void Clear();
-    int Load(const std::string& path);
+    // Only a regular file loads; anything else (a FIFO, a device, a directory) cannot be opened.
+    // openFailure, when given, receives why the file could not be opened.
+    int Load(const std::string& path, std::string* openFailure = nullptr);
     // The same checks and messages as Load, on bytes already in memory.
     int LoadBytes(std::span<const uint8_t> bytes);
     int Save(const std::string& path) const;
@@ -135,6 +137,8 @@ public:
     void ClearPage(int page);
     void ClearPageData(int page);
 
+    // True when the free map of a present bank calls the page free: AllocatePage may hand it out.
+    bool IsMarkedFree(int page) const;
     bool IsBankPresent(int bank) const;
     uint8_t GetBankFreeCount(int bank) const;
     // Free pages over the present banks that the size code covers.
@@ -199,6 +203,14 @@ private:
     using ByteSource = std::function<std::size_t(uint8_t* buffer, std::size_t size)>;
 
     int LoadFrom(const ByteSource& source);
+    // Where the bank table keeps a block: its bank's entry, the free map byte that covers it and
+    // its bit in that byte.
+    struct FreeMapBit {
+        std::size_t bankEntry;
+        std::size_t mapByte;
+        uint8_t mask;
+    };
+    static FreeMapBit FreeMapBitOf(int block);
     int PageOfLink(std::size_t linkOffset, std::span<const uint8_t> bytes) const;
     std::size_t ChainEntry(int chain) const;
     std::string ReadName(std::size_t offset) const;

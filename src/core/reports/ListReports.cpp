@@ -46,7 +46,8 @@ std::string FormatPhoneNumber(std::span<const uint16_t> digits, int count) {
     case 11:
         return d.substr(0, 1) + " (" + d.substr(1, 3) + ") " + d.substr(4, 3) + "-" + d.substr(7);
     case 10:
-        return "(" + d.substr(0, 3) + ") " + d.substr(3, 3) + "-" + d.substr(6);
+        // Started as a string, not a literal: GCC 12 warns falsely at -O3 on "literal" + string.
+        return std::string("(").append(d, 0, 3) + ") " + d.substr(3, 3) + "-" + d.substr(6);
     case 7:
         return d.substr(0, 3) + "-" + d.substr(3);
     default:

@@ -1,9 +1,33 @@
 #include "support/PosixFile.h"
 
 #include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tolvane {
+
+int OpenRegularFile(const std::string& path, std::string* failure) {
+    // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer; on a regular file it
+    // changes nothing, so the descriptor reads as any other.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (failure != nullptr) {
+            *failure = std::strerror(errno);
+        }
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        if (failure != nullptr) {
+            *failure = "not a regular file";
+        }
+        return -1;
+    }
+    return fd;
+}
 
 std::size_t ReadFully(int fd, uint8_t* buffer, std::size_t size) {
     std::size_t done = 0;

@@ -12,8 +12,8 @@
 
 namespace tolvane {
 
-bool ReplaceFile(const std::string& linkOrPath, std::span<const uint8_t> bytes,
-                 std::optional<mode_t> mode, int& error) {
+ReplaceResult ReplaceFile(const std::string& linkOrPath, std::span<const uint8_t> bytes,
+                          std::optional<mode_t> mode, int& error) {
     // A file reached through a link is replaced where it lives; the link stays a link.
     std::string path = linkOrPath;
     if (char* real = ::realpath(linkOrPath.c_str(), nullptr)) {
@@ -23,8 +23,8 @@ bool ReplaceFile(const std::string& linkOrPath, std::span<const uint8_t> bytes,
     struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode)) {
-        error = EINVAL;
-        return false;
+        error = S_ISDIR(existing.st_mode) ? EISDIR : EINVAL;
+        return ReplaceResult::CannotOpen;
     }
     if (exists) {
         // Renaming over a file needs only the directory's permission; the file's own says
@@ -32,20 +32,21 @@ bool ReplaceFile(const std::string& linkOrPath, std::span<const uint8_t> bytes,
         const int probe = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (probe < 0) {
             error = errno;
-            return false;
+            return ReplaceResult::CannotOpen;
         }
         ::close(probe);
     }
-    // A name of its own beside the file, so the rename stays on one file system; created with
-    // the usual mode so that the umask decides for a new file, as it would for any other.
+    // A name of its own beside the file, so the rename stays on one file system. A new file with
+    // no mode asked for is created with the usual one, so that the umask decides as it would for
+    // any other; one asked for (a file of passwords) is never more open, even for a moment.
     static std::atomic<unsigned> counter{0};
     const std::string temporary =
         path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
-    const int fd =
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          mode ? *mode : mode_t{0666});
     if (fd < 0) {
         error = errno;
-        return false;
+        return ReplaceResult::CannotOpen;
     }
     const std::optional<mode_t> kept = mode     ? mode
                                        : exists ? std::optional<mode_t>(existing.st_mode & 07777)
@@ -64,7 +65,7 @@ bool ReplaceFile(const std::string& linkOrPath, std::span<const uint8_t> bytes,
     if (!done) {
         ::unlink(temporary.c_str());
     }
-    return done;
+    return done ? ReplaceResult::Replaced : ReplaceResult::WriteFailed;
 }
 
 } // namespace tolvane

@@ -10,11 +10,18 @@
 
 namespace tolvane {
 
+enum class ReplaceResult {
+    Replaced,
+    CannotOpen, // the file may not be written, is no regular file, or nothing can be made beside it
+    WriteFailed, // writing, flushing or renaming failed (a full disk among others)
+};
+
 // Writes the bytes to a temporary file beside path, flushes them to the disk and renames it over
-// path. A file that exists and may not be written (a read-only file) is refused, not replaced.
-// mode: the new file's mode; nullopt keeps the mode of the file replaced (a new file gets the
-// usual mode). On failure returns false with errno's reason in error, and path is untouched.
-bool ReplaceFile(const std::string& path, std::span<const uint8_t> bytes,
-                 std::optional<mode_t> mode, int& error);
+// path; a link is followed and the file it names replaced. A file that exists and may not be
+// written (a read-only file) is refused, not replaced. mode: the new file's mode; nullopt keeps
+// the mode of the file replaced (a new file gets the usual mode). On failure error holds errno's
+// reason, and path is untouched.
+ReplaceResult ReplaceFile(const std::string& path, std::span<const uint8_t> bytes,
+                          std::optional<mode_t> mode, int& error);
 
 } // namespace tolvane

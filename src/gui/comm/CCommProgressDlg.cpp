@@ -81,13 +81,24 @@ void CCommProgressDlg::MakeCloseButton() {
 }
 
 void CCommProgressDlg::PostComplete() {
-    QMetaObject::invokeMethod(
-        this, [this] { session_.OnComplete(); }, Qt::QueuedConnection);
+    PostNotice(&CCommSession::OnComplete);
 }
 
 void CCommProgressDlg::PostAborted() {
+    PostNotice(&CCommSession::OnAborted);
+}
+
+void CCommProgressDlg::PostNotice(void (CCommSession::*handler)()) {
+    // A notice that comes after the window has closed (a thread that was given up on) has
+    // nothing left to show: the session's Finish has had the last word.
     QMetaObject::invokeMethod(
-        this, [this] { session_.OnAborted(); }, Qt::QueuedConnection);
+        this,
+        [this, handler] {
+            if (!closed_) {
+                (session_.*handler)();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void CCommProgressDlg::OnButton() {

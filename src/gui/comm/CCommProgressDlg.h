@@ -46,6 +46,8 @@ private:
     // Runs work on the window's thread and returns once it has run, or once the window has
     // closed; a line from the session can thus neither be lost nor overtake another.
     void Deliver(const std::function<void()>& work);
+    // Hands an end notice to the session later, on the window's thread.
+    void PostNotice(void (CCommSession::*handler)());
     void OnButton();
 
     CCommSession& session_;

@@ -10,13 +10,18 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tolvane {
 
 namespace {
 
+// The limit is for typing: a value stored longer than it (by hand, or by another program) is
+// shown whole and written back as it is unless the user edits it.
 QLineEdit* Field(const std::string& value, std::size_t limit) {
-    auto* field = new QLineEdit(QString::fromStdString(value));
-    field->setMaxLength(static_cast<int>(limit));
+    const QString text = QString::fromStdString(value);
+    auto* field = new QLineEdit(text);
+    field->setMaxLength(std::max(static_cast<int>(limit), static_cast<int>(text.size())));
     return field;
 }
 
@@ -28,7 +33,8 @@ CInstallationDlg::CInstallationDlg(InstallationForm& form, UserServices& ui, QWi
     const Installation& fields = form.fields;
     name_ = Field(fields.name, InstallationForm::kNameLimit);
     password_ = Field(fields.password, InstallationForm::kPasswordLimit);
-    fileName_ = Field(fields.fileName, InstallationForm::kFileNameLimit);
+    // Chosen with "..." and never typed: no limit, a path is as long as the system allows.
+    fileName_ = new QLineEdit(QString::fromStdString(fields.fileName));
     fileName_->setReadOnly(true);
     countryCode_ = Field(fields.countryCode, InstallationForm::kCodeLimit);
     areaCode_ = Field(fields.areaCode, InstallationForm::kCodeLimit);

@@ -7,14 +7,18 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tolvane {
 
 CUnitConnectionDlg::CUnitConnectionDlg(const QString& password,
                                        const std::array<QString, 4>& devices, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle("Varko Connection");
-    password_ = new QLineEdit(password.left(kPasswordLimit));
-    password_->setMaxLength(kPasswordLimit);
+    // The limit is for typing: a stored password that is longer is shown whole and typed to the
+    // unit as it stands, so the unit, not this dialog, decides about it.
+    password_ = new QLineEdit(password);
+    password_->setMaxLength(std::max(kPasswordLimit, static_cast<int>(password.size())));
     auto* label = new QLabel("Enter Password:");
     label->setBuddy(password_);
 

@@ -111,6 +111,7 @@ std::optional<std::string> QtUserServices::ChooseFileToSave(const FileDialogOpti
     Prepare(dialog, options);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
     return dialog.exec() == QDialog::Accepted ? Chosen(dialog.selectedFiles().value(0))
                                               : std::nullopt;
 }

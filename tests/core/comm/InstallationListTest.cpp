@@ -1,6 +1,6 @@
-// The installation list through a real "gatelist.ini": loading with its drops and limits, saving
-// anew with renumbered sections, saving only the selection, adding, and write failures shown once
-// per record.
+// The installation list through a real "gatelist.ini": loading whole values with its drops, a
+// damaged count, saving anew with renumbered sections, saving only the selection, adding past
+// every entry of a gapped or stale file, and write failures.
 #include "comm/InstallationList.h"
 #include "comm/ProfileFile.h"
 #include "support/ScriptedUserServices.h"
@@ -35,7 +35,7 @@ protected:
         return list;
     }
     std::optional<std::string> Value(const std::string& section, const std::string& key) const {
-        return file_.Read().ReadString(section, key, 128);
+        return file_.Read().ReadString(section, key);
     }
 
     TempDirectory dir_;
@@ -43,31 +43,52 @@ protected:
     ScriptedUserServices ui_;
 };
 
-TEST_F(InstallationListTest, LoadsRecordsWithTheirReadLimits) {
+TEST_F(InstallationListTest, LoadsValuesWholeAndKeepsALongUtf8PathThroughASave) {
     // No file yet: an empty list with nothing selected, whatever the list held before.
     InstallationList list{0, {Unit("stale")}};
     list.LoadInstallationList(file_);
     EXPECT_TRUE(list.records.empty());
     EXPECT_EQ(list.selected, -1);
 
-    std::string text = "[GateList]\nnumber=0200000002\nselected=0100000001\n"
-                       "[Installation_1]\nInstName=North\nPassword=1234\nFileName=/s/north.mem\n"
-                       "CountryCode=44\nAreaCode=\nPhoneNumber=5550100\n[Installation_2]\n";
-    for (const char* key :
-         {"InstName", "Password", "FileName", "CountryCode", "AreaCode", "PhoneNumber"}) {
-        text += std::string(key) + "=" + std::string(300, 'n') + "\n";
+    // 300 characters in 669 bytes, in directory names of two- and three-byte characters.
+    std::string path = "/srv/";
+    for (const auto& [character, count] :
+         {std::pair{"é", 120}, {"/", 1}, {"日", 80}, {"/", 1}, {"ß", 89}}) {
+        for (int i = 0; i < count; ++i) {
+            path += character;
+        }
     }
-    WriteText(text);
+    path += ".mem";
+    const std::string text(300, 'n');
+    WriteText("[GateList]\nnumber=0200000002\nselected=0100000001\n"
+              "[Installation_1]\nInstName=North\nPassword=1234\nFileName=/s/north.mem\n"
+              "CountryCode=44\nAreaCode=\nPhoneNumber=5550100\n[Installation_2]\nInstName=" +
+              text + "\nPassword=" + text + "\nFileName=" + path + "\nCountryCode=" + text +
+              "\nAreaCode=" + text + "\nPhoneNumber=" + text + "\n");
     list.LoadInstallationList(file_);
     ASSERT_EQ(list.records.size(), 2u);
     EXPECT_EQ(list.selected, 1);
     EXPECT_EQ(list.records[0],
               (Installation{"North", "1234", "/s/north.mem", "44", "", "5550100"}));
-    const Installation& cut = list.records[1];
-    EXPECT_EQ((std::vector<std::size_t>{cut.name.size(), cut.password.size(), cut.fileName.size(),
-                                        cut.countryCode.size(), cut.areaCode.size(),
-                                        cut.phoneNumber.size()}),
-              (std::vector<std::size_t>{63, 63, 127, 63, 63, 63}));
+    EXPECT_EQ(list.records[1], (Installation{text, text, path, text, text, text}));
+
+    list.SaveInstallationList(file_, ui_);
+    EXPECT_NE(ReadText().find("\r\nFileName=" + path + "\r\n"), std::string::npos);
+    EXPECT_EQ(Loaded().records, list.records);
+}
+
+TEST_F(InstallationListTest, ADamagedCountFindsTheEntriesThatAreThere) {
+    // Two thousand million claimed over a file of a dozen lines: the entries that are there
+    // load, however far apart their numbers, and those past the count do not.
+    std::string text = "[GateList]\nnumber=0094357740\n";
+    for (const std::string number : {"1", "1999999999", "2000000001"}) {
+        text += "[Installation_" + number + "]\nInstName=" + number + "\nPassword=1\nFileName=/" +
+                number + ".mem\n";
+    }
+    WriteText(text);
+    const InstallationList list = Loaded();
+    ASSERT_EQ(list.records.size(), 2u);
+    EXPECT_EQ(list.records[1], (Installation{"1999999999", "1", "/1999999999.mem", "", "", ""}));
 }
 
 TEST_F(InstallationListTest, SelectionOutsideTheLoadedRecordsBecomesNone) {
@@ -131,16 +152,60 @@ TEST_F(InstallationListTest, SaveRewritesTheWholeFileAndTheSelectionAloneAndAddA
     EXPECT_EQ(Loaded().records, list.records);
 }
 
-TEST_F(InstallationListTest, WriteFailuresAreShownOncePerRecordAndTheSaveGoesOn) {
+TEST_F(InstallationListTest, AddingNumbersPastEveryEntryTheFileHolds) {
+    const std::string north = "[Installation_1]\r\nInstName=North\r\nPassword=1111\r\n"
+                              "FileName=/s/north.mem\r\n";
+    auto entry = [](int position, const std::string& name) {
+        return "[Installation_" + std::to_string(position) + "]\r\nInstName=" + name +
+               "\r\nPassword=1234\r\nFileName=/sites/" + name +
+               ".mem\r\nCountryCode=1\r\nAreaCode=555\r\nPhoneNumber=5550100\r\n";
+    };
+
+    // A gap: the entry without a password is not in the list, but still in the file.
+    const std::string half = "[Installation_2]\r\nInstName=Half done\r\nPassword=\r\n"
+                             "FileName=/s/half.mem\r\n";
+    WriteText("[GateList]\r\nnumber=0300000003\r\nselected=0000000000\r\n" + north + half +
+              entry(3, "south"));
+    InstallationList list = Loaded();
+    ASSERT_EQ(list.records.size(), 2u);
+    EXPECT_TRUE(list.AddInstallation(file_, Unit("east")));
+    EXPECT_EQ(ReadText(), "[GateList]\r\nnumber=0400000004\r\nselected=0200000002\r\n" + north +
+                              half + entry(3, "south") + entry(4, "east"));
+    EXPECT_EQ(list.selected, 2);
+    EXPECT_EQ(Loaded().records, list.records);
+    EXPECT_EQ(Loaded().selected, 2);
+
+    // A stale list: another run of the program added an entry after this list was loaded.
+    WriteText("[GateList]\r\nnumber=0100000001\r\nselected=0000000000\r\n" + north);
+    list = Loaded();
+    InstallationList other = Loaded();
+    ASSERT_TRUE(other.AddInstallation(file_, Unit("west")));
+    EXPECT_TRUE(list.AddInstallation(file_, Unit("east")));
+    const std::string expected = "[GateList]\r\nnumber=0300000003\r\nselected=0200000002\r\n" +
+                                 north + entry(2, "west") + entry(3, "east");
+    EXPECT_EQ(ReadText(), expected);
+    ASSERT_EQ(list.records.size(), 3u);
+    EXPECT_EQ(list.records[1], Unit("west"));
+    EXPECT_EQ(list.selected, 2);
+
+    // Without a name it would never load: it is not added at all.
+    EXPECT_FALSE(list.AddInstallation(file_, Unit("")));
+    EXPECT_EQ(ReadText(), expected);
+    EXPECT_EQ(list.records.size(), 3u);
+}
+
+TEST_F(InstallationListTest, WriteFailuresAreShownAndTheSaveGoesOn) {
     ProfileFile broken(dir_.Path("missing/gatelist.ini"), 0600);
     InstallationList list{-1, {Unit("a"), Unit("b"), Unit("c")}};
     list.SaveInstallationList(broken, ui_);
-    EXPECT_EQ(ui_.Texts(), (std::vector<std::string>(3, kWriteError)));
+    // The whole file is one write, and one message says it failed.
+    EXPECT_EQ(ui_.Texts(), std::vector<std::string>{kWriteError});
     EXPECT_EQ(ui_.Shown()[0].icon, MessageIcon::Exclamation);
-    // The record still joins the list; only the result says the file did not take it.
+    // The record joins the list, which holds what the file would; only the result says the file
+    // did not take it.
     EXPECT_FALSE(list.AddInstallation(broken, Unit("d")));
-    EXPECT_EQ(list.records.size(), 4u);
-    EXPECT_EQ(list.selected, 3);
+    EXPECT_EQ(list.records, std::vector<Installation>{Unit("d")});
+    EXPECT_EQ(list.selected, 0);
 
     // One record the file cannot take does not stop the others.
     ui_.Forget();

@@ -1,6 +1,7 @@
 // The rules of the unit selection dialog and the installation dialog, driven through the scripted
 // user: row texts, Add, Edit and Remove on the working copy with the selection following the rows,
-// the choice made on OK, the required fields and the file chooser's settings.
+// files deleted only after OK and the open one only when asked again, the choice made on OK, the
+// required fields and the file chooser's settings.
 #include "comm/InstallationForm.h"
 #include "comm/SelectUnitModel.h"
 #include "support/ScriptedUserServices.h"
@@ -99,26 +100,63 @@ TEST_F(SelectUnitModelTest, RemoveAsksWhetherTheFileGoesTooAndTheSelectionFollow
     EXPECT_TRUE(model.Remove(ui_, 0));
     EXPECT_EQ(model.Selected(), 1);
     EXPECT_EQ(model.Row(1).name, "west");
-    EXPECT_TRUE(fs::exists(dir_.Path("north.mem")));
     EXPECT_TRUE(model.Changed());
-    // A row below it: nothing moves. Yes deletes the file.
+    // A row below it: nothing moves.
     model.Choose(0);
     ui_.Answer(MessageAnswer::Yes);
     EXPECT_TRUE(model.Remove(ui_, 1));
     EXPECT_EQ(model.Selected(), 0);
-    EXPECT_FALSE(fs::exists(dir_.Path("west.mem")));
-    // The selected row itself: nothing is selected any more. A file that cannot be deleted is
-    // said so, and its record goes all the same.
-    fs::remove(dir_.Path("south.mem"));
+    // The selected row itself: nothing is selected any more.
     ui_.Answer(MessageAnswer::Yes);
     EXPECT_TRUE(model.Remove(ui_, 0));
     EXPECT_EQ(model.Selected(), -1);
     EXPECT_EQ(model.RowCount(), 0u);
     const std::string question =
         "Do you wish to delete the file as well?  --  WARNING:  File deletion can not be undone";
-    EXPECT_EQ(ui_.Texts(), (Texts{question, question, question, question,
-                                  "Error deleting file:  " + dir_.Path("south.mem")}));
-    EXPECT_EQ(ui_.Shown()[4].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(ui_.Texts(), (Texts{question, question, question, question}));
+}
+
+TEST_F(SelectUnitModelTest, FilesGoOnlyAfterOkAndTheOpenOneOnlyWhenAskedAgain) {
+    // Yes only marks the file: a dialog that ends with Cancel never deletes it.
+    {
+        SelectUnitModel cancelled(list_);
+        ui_.Answer(MessageAnswer::Yes);
+        ASSERT_TRUE(cancelled.Remove(ui_, 0));
+    }
+    EXPECT_TRUE(fs::exists(dir_.Path("north.mem")));
+
+    // "south" is open, here under another spelling of its path.
+    SelectUnitModel model(list_, dir_.Dir() + "/./south.mem");
+    ui_.Forget();
+    ui_.Answer(MessageAnswer::Yes);
+    ui_.Answer(MessageAnswer::No);
+    ASSERT_TRUE(model.Remove(ui_, 1));
+    EXPECT_FALSE(model.DeletesOpenFile());
+    const std::string again =
+        "The file " + dir_.Path("south.mem") + " is the one open now. Delete it all the same?";
+    EXPECT_EQ(ui_.Texts().back(), again);
+    EXPECT_TRUE(ui_.Shown().back().icon == MessageIcon::Question &&
+                ui_.Shown().back().buttons == MessageButtons::YesNo);
+    // A file that is gone by the time of OK is said so; the others go.
+    ui_.Answer(MessageAnswer::Yes);
+    ASSERT_TRUE(model.Remove(ui_, 1));
+    ui_.Answer(MessageAnswer::Yes);
+    ASSERT_TRUE(model.Remove(ui_, 0));
+    fs::remove(dir_.Path("west.mem"));
+    ui_.Forget();
+    model.DeleteRemovedFiles(ui_);
+    EXPECT_EQ(ui_.Texts(), Texts{"Error deleting file:  " + dir_.Path("west.mem")});
+    EXPECT_EQ(ui_.Shown()[0].icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(fs::exists(dir_.Path("north.mem")));
+    EXPECT_TRUE(fs::exists(dir_.Path("south.mem")));
+
+    SelectUnitModel deleting(list_, dir_.Path("south.mem"));
+    ui_.Answer(MessageAnswer::Yes);
+    ui_.Answer(MessageAnswer::Yes);
+    ASSERT_TRUE(deleting.Remove(ui_, 1));
+    EXPECT_TRUE(deleting.DeletesOpenFile());
+    deleting.DeleteRemovedFiles(ui_);
+    EXPECT_FALSE(fs::exists(dir_.Path("south.mem")));
 }
 
 TEST(InstallationFormTest, RequiredFieldsInOrderAndTheFileChooser) {
@@ -155,6 +193,8 @@ TEST(InstallationFormTest, RequiredFieldsInOrderAndTheFileChooser) {
     EXPECT_EQ(options.filter, "Memory Module Files (*.mem)|*.mem|All Files (*.*)|*.*||");
     EXPECT_EQ(options.defaultExtension, "mem");
     EXPECT_TRUE(options.hideReadOnly && !options.mustExist);
+    // Only a name is picked: a file that is already there is no reason to ask.
+    EXPECT_FALSE(options.confirmOverwrite);
 }
 
 } // namespace

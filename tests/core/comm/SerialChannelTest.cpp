@@ -1,9 +1,12 @@
 // The line to the unit over a socket pair: silent reads, hang-ups, the gap that ends a longer
 // read, single-character writes with their six attempts, closing twice, and a device that is not
-// there.
+// there; over a pseudo-terminal: exclusive use that ends with the session, and a line that never
+// drains.
+#include "PseudoTerminal.h"
 #include "comm/CCommSession.h"
 #include "comm/ProgressSink.h"
 #include "comm/SerialChannel.h"
+#include "support/ScriptedUserServices.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +16,11 @@
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
+#include <poll.h>
+#include <pwd.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -24,17 +31,17 @@ using namespace std::chrono_literals;
 
 const ChannelTimeouts kFast = ChannelTimeouts().ScaledDown(50);
 
-// Keeps the lines; the thread's abort notice wakes WaitAborted().
+// Keeps lines, captions and the thread's abort notice; WaitFor() waits for one of them.
 class RecordingSink : public ProgressSink {
 public:
     void AppendLogLine(const std::string& line) override { Record(line); }
-    void SetProgressTitle(const std::string&) override {}
+    void SetProgressTitle(const std::string& title) override { Record("caption: " + title); }
     void MakeCloseButton() override {}
     void PostComplete() override {}
     void PostAborted() override { Record("aborted"); }
-    bool WaitAborted() {
+    bool WaitFor(const std::string& entry) {
         std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, 10s, [this] { return std::ranges::count(log_, "aborted"); });
+        return changed_.wait_for(lock, 10s, [&] { return std::ranges::count(log_, entry); });
     }
     std::vector<std::string> TakeLines() {
         const std::lock_guard lock(mutex_);
@@ -58,7 +65,7 @@ private:
 void TakeOver(CCommSession& session, RecordingSink& sink) {
     session.SetSink(&sink);
     ASSERT_TRUE(session.StartCommThread());
-    ASSERT_TRUE(sink.WaitAborted());
+    ASSERT_TRUE(sink.WaitFor("aborted"));
     ASSERT_TRUE(session.IsRunning());
     sink.TakeLines();
 }
@@ -171,6 +178,124 @@ TEST_F(SerialChannelTest, ClosingTwiceLeavesOtherDescriptorsAlone) {
     EXPECT_NE(::fcntl(other[1], F_GETFD), -1);
     ::close(other[0]);
     ::close(other[1]);
+}
+
+// Whether someone other than root could open the device now: with exclusive use taken, only root
+// can. Run as root, a child process that has become "nobody" tries, the device handed to it.
+bool OthersCanOpen(const std::string& path) {
+    if (::geteuid() != 0) {
+        const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return fd >= 0;
+    }
+    const passwd* nobody = ::getpwnam("nobody");
+    if (nobody == nullptr || ::chown(path.c_str(), nobody->pw_uid, nobody->pw_gid) != 0) {
+        ADD_FAILURE() << "no user \"nobody\" to open " << path << " as";
+        return false;
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool opened = ::setgid(nobody->pw_gid) == 0 && ::setuid(nobody->pw_uid) == 0 &&
+                            ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK) >= 0;
+        ::_exit(opened ? 0 : 1);
+    }
+    int status = 1;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// A simulated line whose far end nobody reads, and a second descriptor on the device as another
+// program would hold it.
+class PseudoTerminalLineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(line_.Open(error)) << error;
+        other_ = ::open(line_.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(other_, 0);
+    }
+    void TearDown() override { ::close(other_); }
+
+    PseudoTerminal line_;
+    int other_ = -1;
+};
+
+// A closed port is free again, for the next session and for every other program, even while
+// something else keeps the device open.
+TEST_F(PseudoTerminalLineTest, ClosingGivesUpExclusiveUse) {
+    auto exclusive = [this] {
+        int flag = -1;
+        EXPECT_EQ(::ioctl(other_, TIOCGEXCL, &flag), 0);
+        return flag;
+    };
+    for (int session = 1; session <= 2; ++session) {
+        SCOPED_TRACE(session);
+        SerialChannel channel(kFast);
+        std::string error;
+        ASSERT_TRUE(channel.Open("COM1", line_.SlavePath(), error)) << error;
+        EXPECT_EQ(exclusive(), 1);
+        EXPECT_FALSE(OthersCanOpen(line_.SlavePath()));
+        channel.Close();
+        EXPECT_EQ(exclusive(), 0);
+        EXPECT_TRUE(OthersCanOpen(line_.SlavePath()));
+    }
+}
+
+// A line that never drains holds each write for its whole time-out, a second per byte. The window
+// must not hang on it: once a cancel has given the thread its wait to end, the line is cut under
+// the write, the thread ends at once and the log says what happened before the window's OK; the
+// last resort, when the window closes with the thread still stuck, does the same.
+TEST(StuckLineTest, ALineThatNeverDrainsIsCutUnderTheStuckWrite) {
+    ChannelTimeouts timeouts = kFast;
+    timeouts.writePerByte = ChannelTimeouts().writePerByte; // the unit's own
+    timeouts.writeConstant = ChannelTimeouts().writeConstant;
+    const std::string closed = "ERROR:  The line to the unit stopped responding and was closed";
+    for (const bool cancelled : {true, false}) {
+        SCOPED_TRACE(cancelled);
+        // A line of its own each time: closing a session empties the one before.
+        PseudoTerminal line;
+        std::string error;
+        ASSERT_TRUE(line.Open(error)) << error;
+        const int other = ::open(line.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ASSERT_GE(other, 0);
+        // What is written moves on to the far end's buffer in the background, which makes room
+        // again: fill until no more room comes.
+        const std::string chunk(512, 'f');
+        for (pollfd room{other, POLLOUT, 0}; ::poll(&room, 1, 200) > 0;) {
+            while (::write(other, chunk.data(), chunk.size()) > 0) {
+            }
+            while (::write(other, chunk.data(), 1) > 0) {
+            }
+        }
+        CCommSession session(timeouts);
+        ScriptedUserServices ui;
+        RecordingSink sink;
+        session.SetSink(&sink);
+        session.mode = kDownloadSession;
+        session.password = "1234";
+        session.portSelector = kCom1;
+        session.devicePath = line.SlavePath();
+        ASSERT_TRUE(session.OnInitialise(ui));
+        // Even so a byte may find room now and then: stop once a write has waited in vain.
+        ASSERT_TRUE(sink.WaitFor("Time out writing character; attempt: 1"));
+        if (cancelled) {
+            session.OnCancel();
+            ASSERT_TRUE(sink.WaitFor("aborted"));
+            session.OnAborted();
+        }
+        session.Finish();
+        ::close(other);
+
+        EXPECT_FALSE(session.Channel().IsOpen());
+        EXPECT_FALSE(session.Succeeded());
+        const std::vector<std::string> log = sink.TakeLines();
+        ASSERT_GE(log.size(), 2u);
+        const auto cut = std::find(log.begin(), log.end(), closed);
+        EXPECT_NE(cut, log.end());
+        EXPECT_EQ(log.back(), cancelled ? "caption: Aborted" : "caption: Failed");
+    }
 }
 
 TEST(SerialChannelOpenTest, MissingDeviceNamesPortPathAndReason) {

@@ -1,8 +1,10 @@
 // The keystrokes a session types into the unit's menu, write by write: both logins, the closing
-// bytes after a failed transfer, the two kinds of cancel, and how the unit's screen output
-// becomes log lines.
+// bytes after a failed transfer, the two kinds of cancel, a cancel that comes after the module
+// has arrived, and how the unit's screen output becomes log lines.
+#include "ImageBuilder.h"
 #include "comm/CCommSession.h"
 #include "comm/ProgressSink.h"
+#include "support/UnitOnLine.h"
 
 #include <gtest/gtest.h>
 
@@ -154,10 +156,10 @@ TEST_F(SessionScriptTest, FailedDownloadTypesTheLoginThenLeavesTheArea) {
                        "Error getting first packet", "Sending the Ctrl+Z", "complete"}));
     EXPECT_FALSE(session_.Succeeded());
 
+    // The thread posts its notice whatever the outcome; the window says the transfer failed.
     session_.OnComplete();
-    EXPECT_EQ(LogFrom("Communication sucessfully complete"),
-              (Strings{"Communication sucessfully complete", "caption: Canceling...",
-                       "caption: Complete"}));
+    const std::string failed = "ERROR:  Transfer failed -- the memory module was not transferred";
+    EXPECT_EQ(LogFrom("complete"), (Strings{"complete", failed, "caption: Failed"}));
 }
 
 TEST_F(SessionScriptTest, UploadLoginMovesTheCursorUpBeforeItsCr) {
@@ -176,10 +178,10 @@ TEST_F(SessionScriptTest, CancelDuringLoginSendsOnlyCtrlZ) {
         LogFrom("Giving the password..."),
         (Strings{"Giving the password...", "caption: Canceling...", "caption: Canceled by User",
                  "Sending the Ctrl+Z", "Thread canceled", "aborted"}));
+    // The thread has ended by now: nothing is left to cancel.
     session_.OnAborted();
-    EXPECT_EQ(
-        LogFrom("ERROR:  Communication aborted"),
-        (Strings{"ERROR:  Communication aborted", "caption: Canceling...", "caption: Aborted"}));
+    EXPECT_EQ(LogFrom("aborted"),
+              (Strings{"aborted", "ERROR:  Communication aborted", "caption: Aborted"}));
 }
 
 TEST_F(SessionScriptTest, CancelDuringTransferCancelsTheProtocolFirst) {
@@ -189,6 +191,42 @@ TEST_F(SessionScriptTest, CancelDuringTransferCancelsTheProtocolFirst) {
         LogFrom("Getting Data"),
         (Strings{"Getting Data", "caption: Receiving Memory Module", "caption: Canceling...",
                  "caption: Canceled by User", "Sending the Ctrl+Z", "Thread canceled", "aborted"}));
+}
+
+// Once the module has arrived, a cancel cuts only the closing keystrokes short: the session
+// succeeded, and the window says so rather than "Canceled by User" and "Aborted" while the caller
+// keeps the module.
+TEST(SessionOutcomeTest, ACancelAfterTheModuleArrivedKeepsTheTransfer) {
+    UnitOnLine unit(ImageBuilder(0x70).Bytes());
+    CCommSession session(ChannelTimeouts().ScaledDown(UnitOnLine::kTimeScale));
+    RecordingSink sink;
+    std::string error;
+    ASSERT_TRUE(session.Channel().Open("COM1", unit.Device(), error)) << error;
+    session.mode = kDownloadSession;
+    session.password = UnitOnLine::kPassword;
+    session.SetSink(&sink);
+    sink.gate = "Transfer complete"; // the unit's screen after it has its EOT acknowledged
+    ASSERT_TRUE(session.StartCommThread());
+    ASSERT_TRUE(sink.WaitFor({sink.gate, "complete"}));
+    session.OnCancel();
+    sink.Release();
+    ASSERT_TRUE(sink.WaitFor({"aborted"}));
+    session.OnAborted();
+    session.Finish();
+
+    EXPECT_TRUE(session.Succeeded());
+    EXPECT_EQ(PacketData(session.packets), unit.Unit().Image());
+    const Strings log = sink.Log();
+    EXPECT_EQ(
+        Strings(std::find(log.begin(), log.end(), "Transfer complete"), log.end()),
+        (Strings{"Transfer complete", "caption: Canceling...", "caption: Complete",
+                 "Sending the Ctrl+Z", "Remote programming ended.  Goodbye.", "Thread canceled",
+                 "aborted", "Communication sucessfully complete", "caption: Complete"}));
+    // The EOT's ACK, then straight to Ctrl+Z: the CR that steps back to the menu was cut.
+    const std::vector<uint8_t> received = unit.Unit().Received();
+    ASSERT_GE(received.size(), 2u);
+    EXPECT_EQ(std::vector<uint8_t>(received.end() - 2, received.end()),
+              (std::vector<uint8_t>{0x06, 0x1A}));
 }
 
 // A session whose thread never ran counts as cancelled. A thread that finds no line ends aborted

@@ -127,7 +127,7 @@ TEST_F(CZemrixDocTest, StartUpOpensTheSelectedInstallationAndOpenDetachesFromIt)
     EXPECT_EQ(doc_.FilePath(), dir_.Path("free/other.mem"));
     EXPECT_FALSE(doc_.IsListed() || doc_.IsModified());
     EXPECT_EQ(doc_.Installations().selected, -1);
-    EXPECT_EQ(GateList().Read().ReadString("GateList", "selected", 64), "FFFFFFFFFC");
+    EXPECT_EQ(GateList().Read().ReadString("GateList", "selected"), "FFFFFFFFFC");
     EXPECT_EQ(doc_.Password(), "424242"); // the installation opened before still lends its line
     ScriptedUserServices nextRun;
     CZemrixDoc next(nextRun, config_, clock_);
@@ -174,7 +174,7 @@ TEST_F(CZemrixDocTest, StartUpOpensTheSelectedInstallationAndOpenDetachesFromIt)
         (Lines{"The installation \"New Gate\" has no memory module file yet:\n" +
                    dir_.Path("new.mem") + "\n\nUse File > Download Data to fetch it from the unit.",
                "The memory module file of the installation \"Odd Gate\" cannot be opened:\n" +
-                   dir_.Path("free") + "\nit is not a file."}));
+                   dir_.Path("free") + "\nnot a regular file."}));
 }
 
 TEST_F(CZemrixDocTest, SaveAsksAndKeepsTheTwoEarlierStates) {
@@ -316,7 +316,7 @@ TEST_F(CZemrixDocTest, SelectSystemOpensTheChosenRowAndSavesWhatChanged) {
     doc_.OnSelectSystem();
     EXPECT_EQ(doc_.FilePath(), dir_.Path("b.mem"));
     EXPECT_EQ(file.Read().ReadInt32("GateList", "selected"), -1);
-    EXPECT_EQ(file.Read().ReadString("Notes", "keep", 64), "1");
+    EXPECT_EQ(file.Read().ReadString("Notes", "keep"), "1");
 
     ui_.installationDialog = [&](InstallationForm& form) {
         form.fields = {"C", "333333", WriteFile("c.mem", demo_), "1", "", ""};
@@ -328,7 +328,7 @@ TEST_F(CZemrixDocTest, SelectSystemOpensTheChosenRowAndSavesWhatChanged) {
     EXPECT_EQ(Calls(), (Lines{"dialog: select unit", "dialog: installation", kTitleCall, "busy",
                               "idle", "views"}));
     EXPECT_EQ(doc_.FilePath(), dir_.Path("c.mem"));
-    EXPECT_EQ(file.Read().ReadString("Notes", "keep", 64), std::nullopt);
+    EXPECT_EQ(file.Read().ReadString("Notes", "keep"), std::nullopt);
     EXPECT_EQ(file.Read().ReadInt32("GateList", "selected"), 2);
 }
 
@@ -440,6 +440,113 @@ TEST_F(CZemrixDocTest, FilesNamedRelativeToTheCurrentDirectoryAreKeptWhole) {
     fs::current_path(before);
     EXPECT_TRUE(opened);
     EXPECT_EQ(doc_.FilePath(), dir_.Path("here/gate.mem"));
+}
+
+TEST_F(CZemrixDocTest, SelectSystemDeletesRemovedFilesOnlyOnceTheChangesInWorkAreSettled) {
+    SaveGateList({{"A", "111111", WriteFile("a.mem", demo_), "1", "", ""},
+                  {"B", "222222", WriteFile("b.mem", demo_), "1", "", ""},
+                  {"C", "333333", WriteFile("c.mem", demo_), "1", "", ""}},
+                 0);
+    const std::vector<uint8_t> gateList = Bytes("config/gatelist.ini");
+    doc_.Create();
+    Change();
+    bool ok = false;
+    std::size_t row = 1;
+    ui_.selectUnitDialog = [&](SelectUnitModel& model) {
+        EXPECT_TRUE(model.Remove(ui_, row));
+        model.Choose(0);
+        return ok;
+    };
+    const std::string deleteQuestion =
+        "Do you wish to delete the file as well?  --  WARNING:  File deletion can not be undone";
+
+    // Cancel on the dialog, or at the prompt for the changes in work: nothing goes.
+    ui_.Answer(MessageAnswer::Yes);
+    doc_.OnSelectSystem();
+    ok = true;
+    ui_.Answer(MessageAnswer::Yes);
+    ui_.Answer(MessageAnswer::Cancel);
+    doc_.OnSelectSystem();
+    EXPECT_TRUE(fs::exists(dir_.Path("b.mem")));
+    EXPECT_EQ(Bytes("config/gatelist.ini"), gateList);
+    EXPECT_TRUE(doc_.IsModified());
+    Calls();
+    ui_.Answer(MessageAnswer::Yes);
+    ui_.Answer(MessageAnswer::No);
+    doc_.OnSelectSystem();
+    EXPECT_EQ(Calls(),
+              (Lines{"dialog: select unit", "message: " + deleteQuestion,
+                     "message: " + kChangedQuestion, kTitleCall, "busy", "idle", "views"}));
+    EXPECT_FALSE(fs::exists(dir_.Path("b.mem")));
+
+    // The file open now goes only when the user says so twice, and its changes are not offered:
+    // saving them would only bring it back.
+    Change();
+    row = 0;
+    ui_.Answer(MessageAnswer::Yes);
+    ui_.Answer(MessageAnswer::Yes);
+    doc_.OnSelectSystem();
+    EXPECT_EQ(Calls(), (Lines{"dialog: select unit", "message: " + deleteQuestion,
+                              "message: The file " + dir_.Path("a.mem") +
+                                  " is the one open now. Delete it all the same?",
+                              kTitleCall, "busy", "idle", "views"}));
+    EXPECT_FALSE(fs::exists(dir_.Path("a.mem")));
+    EXPECT_EQ(doc_.FilePath(), dir_.Path("c.mem"));
+    EXPECT_FALSE(doc_.IsModified());
+}
+
+TEST_F(CZemrixDocTest, AModuleWhoseListsSharePagesIsNamedOnceAndKeptOnlyWhenTheUserSaysSo) {
+    // The entry codes' chain starts on the block cards' first page.
+    ImageBuilder builder(0x70);
+    const std::vector<int> cards = builder.AddChain(kBlockCardChain, 2);
+    std::vector<uint8_t> bytes;
+    {
+        ScriptedUserServices quiet;
+        MemoryModule image(quiet);
+        ASSERT_EQ(image.LoadBytes(builder.Bytes()), kLoadOk);
+        image.SetChainStart(kEntryCodeChain, cards[0]);
+        image.SetChainPageCount(kEntryCodeChain, 1);
+        bytes = image.GetBytes();
+    }
+    const std::string path = WriteFile("damaged.mem", bytes);
+    ui_.ChooseFile(path);
+    ASSERT_TRUE(doc_.OnOpen());
+    const Lines shown = ui_.Texts();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find("pages " + std::to_string(cards[0]) + " and " +
+                            std::to_string(cards[1]) + " are claimed by chains 4 and 6"),
+              std::string::npos)
+        << shown[0];
+    EXPECT_EQ(ui_.Shown()[0].icon, MessageIcon::Exclamation);
+
+    // Save, Upload and the prompt for unsaved changes each ask before they keep the damage; No
+    // writes nothing and touches no line, and for Exit keeps the window open.
+    doc_.SetModified();
+    Calls();
+    for (const MessageAnswer answer : {MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::No,
+                                       MessageAnswer::Yes, MessageAnswer::No}) {
+        ui_.Answer(answer);
+    }
+    doc_.OnSave();
+    doc_.OnUploadData();
+    EXPECT_FALSE(doc_.Close());
+    EXPECT_EQ(Bytes("damaged.mem"), bytes);
+    EXPECT_FALSE(fs::exists(dir_.Path("damaged.001")));
+    const Lines calls = Calls();
+    ASSERT_EQ(calls.size(), 5u);
+    EXPECT_EQ(calls[0], "message: " + kSaveQuestion);
+    EXPECT_EQ(calls[3], "message: " + kChangedQuestion);
+    for (const std::size_t i : {1, 2, 4}) {
+        EXPECT_NE(calls[i].find("keeps the damage"), std::string::npos) << calls[i];
+    }
+    EXPECT_TRUE(doc_.IsModified());
+
+    // Yes saves it as it reads.
+    ui_.Answer(MessageAnswer::Yes);
+    ui_.Answer(MessageAnswer::Yes);
+    EXPECT_TRUE(doc_.Close());
+    EXPECT_EQ(Bytes("damaged.001"), bytes);
+    EXPECT_NE(Bytes("damaged.mem"), bytes);
 }
 
 } // namespace

@@ -163,7 +163,7 @@ TEST(DirectoryPagesTest, CapacityIsCutToTheRecordPagesWalked) {
         EXPECT_EQ(image.GetDirectoryCapacity(), 50);
         for (int i = 0; i < 25; ++i) {
             const std::string name =
-                i < 20 ? "N" + std::to_string(10 + i) : "A" + std::to_string(i);
+                std::string(i < 20 ? "N" : "A").append(std::to_string(i < 20 ? 10 + i : i));
             list.Append(MakeDirectoryEntry(static_cast<uint16_t>(100 + i), name));
         }
         image.WriteDirectory(list);

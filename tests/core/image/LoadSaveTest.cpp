@@ -1,7 +1,7 @@
 // Memory module files through real files: full modules of every size, unknown size codes, short
-// files, the signature and firmware checks with their messages, paths that are no memory module,
-// and saving in place (never creating, never truncating, and never passing a failed write as
-// saved).
+// files, the signature and firmware checks with their messages, paths that are no memory module
+// (missing files, directories, devices and FIFOs), and saving in place (never creating, never
+// truncating, and never passing a failed write as saved).
 #include "ImageBuilder.h"
 #include "image/MemoryModule.h"
 #include "support/ScriptedUserServices.h"
@@ -11,8 +11,13 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
+#include <future>
+#include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace tolvane {
 namespace {
@@ -140,8 +145,9 @@ TEST_F(LoadSaveTest, FirmwareBefore500IsRefusedButKeptAsRead) {
     }
 }
 
-// Neither loading nor saving takes a missing file or a directory; a save never creates a file,
-// never truncates one, and never passes a failed write as saved.
+// Neither loading nor saving takes a missing file or a directory, and loading takes nothing but a
+// regular file (no device, no FIFO); a save never creates a file, never truncates one, and never
+// passes a failed write as saved.
 TEST_F(LoadSaveTest, PathsThatAreNoMemoryModuleAndSavingInPlace) {
     ImageBuilder builder(0x70);
     builder.Page(5)[17] = 0x99;
@@ -154,8 +160,23 @@ TEST_F(LoadSaveTest, PathsThatAreNoMemoryModuleAndSavingInPlace) {
     EXPECT_EQ(image.GetSizeCode(), 0);
     EXPECT_EQ(image.GetLoadedPageCount(), 0);
     EXPECT_EQ(image.Load(dir_.Dir()), kLoadCannotOpen);
+    EXPECT_EQ(image.Load("/dev/null"), kLoadCannotOpen);
+    // A FIFO that nobody writes to is refused, not waited on. Should a load ever wait on one
+    // again, a writer comes along after a while and ends the wait, so the test fails instead of
+    // hanging.
+    const std::string fifo = dir_.Path("fifo.mem");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string failure;
+    std::future<int> load =
+        std::async(std::launch::async, [&] { return image.Load(fifo, &failure); });
+    if (load.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    }
+    EXPECT_EQ(load.get(), kLoadCannotOpen);
+    EXPECT_EQ(failure, "not a regular file");
+    EXPECT_EQ(image.Load(missing, &failure), kLoadCannotOpen);
+    EXPECT_EQ(failure, "No such file or directory");
     EXPECT_TRUE(ui_.Shown().empty());
-    EXPECT_EQ(image.Load("/dev/null"), kLoadInvalid);
 
     ASSERT_EQ(image.LoadBytes(bytes), kLoadOk);
     EXPECT_EQ(image.Save(missing), kSaveCannotOpen);
