@@ -10,7 +10,7 @@
 #include "comm/DirectPorts.h"
 #include "comm/ProfileFile.h"
 #include "comm/ProgressSink.h"
-#include "document/Backups.h"
+#include "document/ReceivedModule.h"
 #include "image/MemoryModule.h"
 
 #include <atomic>
@@ -209,15 +209,13 @@ int RunTransfer(int mode, const std::vector<std::string>& args, std::ostream& er
         return 1;
     }
     if (mode == kDownloadSession) {
-        // A transfer can end well and still bring no module (a unit with a damaged memory): such
-        // bytes never replace a file.
-        MemoryModule image(progress);
-        if (const int result = image.LoadBytes(PacketData(session.packets)); result != kLoadOk) {
-            return result;
-        }
-        MakeBackupCopies(options.file);
-        if (!SavePacketsToFile(session.packets, options.file, progress)) {
+        switch (StoreReceivedModule(session.packets, options.file, progress)) {
+        case kReceivedNoModule:
+            return kLoadInvalid;
+        case kReceivedNotWritten:
             return kExitSaveFailed;
+        default:
+            break;
         }
     }
     return 0;

@@ -6,8 +6,12 @@
 #include "comm/CUnitConnectionDlg.h"
 #include "document/CZemrixDoc.h"
 #include "DemoImage.h"
+#include "ImageBuilder.h"
+#include "comm/ProfileFile.h"
+#include "document/CommandIds.h"
 #include "shell/QtUserServices.h"
 #include "support/ScriptedUserServices.h"
+#include "support/AsOrdinaryUser.h"
 #include "support/UnitOnLine.h"
 
 #include <QApplication>
@@ -23,9 +27,11 @@
 
 #include <algorithm>
 #include <array>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 
 namespace tolvane {
 namespace {
@@ -40,9 +46,15 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
 // instead of shown. The progress window is the real one.
 class Com1User : public QtUserServices {
 public:
-    MessageAnswer ShowMessage(const std::string& text, MessageIcon, MessageButtons) override {
+    MessageAnswer ShowMessage(const std::string& text, MessageIcon,
+                              MessageButtons buttons) override {
         messages.push_back(text);
-        return MessageAnswer::Ok;
+        if (buttons == MessageButtons::Ok || answers.empty()) {
+            return MessageAnswer::Ok;
+        }
+        const MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
     std::optional<std::string> ChooseFileToSave(const FileDialogOptions&) override {
         return saveAs;
@@ -56,6 +68,7 @@ public:
     std::string unitPassword = UnitOnLine::kPassword;
     std::string saveAs;
     std::vector<std::string> messages;
+    std::deque<MessageAnswer> answers; // to questions, in order
 };
 
 // The user at the progress window: presses Cancel once the log shows cancelAt (if given), and OK
@@ -148,6 +161,9 @@ TEST_F(CommDialogsTest, DownloadLoadsTheUnitsModuleAndAnUploadedEditLandsInTheUn
     ASSERT_EQ(doc_->Installations().records.size(), 1u);
     EXPECT_EQ(doc_->Installations().records[0].name, doc_->Image().GetInstallationName());
 
+    // The list held another password; the unit took the one typed, which replaces it.
+    ProfileFile gateList(Path("gatelist.ini"), 0600);
+    ASSERT_TRUE(gateList.WriteString("Installation_1", "Password", "999999"));
     uint16_t& minute = doc_->Lists().timeZones[1].startMinute[0];
     minute = static_cast<uint16_t>((minute + 7) % 60);
     doc_->SetModified();
@@ -162,6 +178,67 @@ TEST_F(CommDialogsTest, DownloadLoadsTheUnitsModuleAndAnUploadedEditLandsInTheUn
     EXPECT_NE(uploaded, demo_);
     EXPECT_EQ(unit_.Unit().Image(), uploaded);
     EXPECT_EQ(ReadFile(Path("harbour.001")), demo_);
+    EXPECT_EQ(gateList.Read().ReadString("Installation_1", "Password"), UnitOnLine::kPassword);
+}
+
+// A download replaces the image only once the module that came is sound and its file written;
+// before that the user may keep the changes in work, and a failure leaves file, image and list as
+// they were.
+TEST_F(CommDialogsTest, ADownloadThatCannotBeKeptLeavesFileAndImageAsTheyWere) {
+    {
+        const ProgressUser user;
+        doc_->OnDownloadData();
+    }
+    ASSERT_TRUE(doc_->IsFileLoaded());
+    const std::vector<uint8_t> first = ReadFile(user_.saveAs);
+    const EntryCodeArray codes = doc_->Lists().entryCodes;
+    const std::string changed = "Data has changed  --  Do you wish to save changes?";
+
+    // Cancel at the prompt: not even the line is touched.
+    doc_->Lists().entryCodes.clear();
+    doc_->SetModified();
+    user_.messages.clear();
+    user_.answers = {MessageAnswer::Cancel, MessageAnswer::No, MessageAnswer::No};
+    const std::size_t heard = unit_.Unit().Received().size();
+    doc_->OnDownloadData();
+    EXPECT_EQ(user_.messages, std::vector<std::string>{changed});
+    EXPECT_EQ(unit_.Unit().Received().size(), heard);
+
+    // A file the user may not write is refused, not replaced behind their back.
+    ASSERT_EQ(::chmod(user_.saveAs.c_str(), 0444), 0);
+    {
+        const ProgressUser user;
+        const AsOrdinaryUser ordinary({dir_.path().toStdString(), unit_.Device()});
+        doc_->OnDownloadData();
+        EXPECT_EQ(user.caption, "Complete");
+    }
+    EXPECT_EQ(user_.messages,
+              (std::vector<std::string>{
+                  changed, changed, "Error opening file\n" + user_.saveAs + ": Permission denied",
+                  "Data has NOT been downloaded"}));
+    EXPECT_EQ(ReadFile(user_.saveAs), first);
+    EXPECT_TRUE(doc_->IsFileLoaded() && doc_->IsModified());
+    EXPECT_TRUE(doc_->Lists().entryCodes.empty());
+
+    // A unit whose module fails the checks: the checks' message, and nothing written.
+    UnitOnLine oldUnit(ImageBuilder(0x70).Firmware('4', '9', '9').Bytes());
+    std::ofstream(Path("zemrix.ini")) << "[ports]\nCOM1=" << oldUnit.Device() << "\n";
+    ASSERT_EQ(::chmod(user_.saveAs.c_str(), 0644), 0);
+    user_.messages.clear();
+    user_.answers = {MessageAnswer::No};
+    {
+        const ProgressUser user;
+        doc_->OnDownloadData();
+        EXPECT_EQ(user.caption, "Complete");
+    }
+    ASSERT_EQ(user_.messages.size(), 3u);
+    EXPECT_EQ(user_.messages[1].rfind("The firmware version 4.99 is not supported", 0), 0u);
+    EXPECT_EQ(user_.messages[2], "Data has NOT been downloaded");
+    EXPECT_EQ(ReadFile(user_.saveAs), first);
+    EXPECT_FALSE(std::filesystem::exists(Path("harbour.001")));
+    EXPECT_EQ(doc_->Installations().records.size(), 1u);
+    doc_->OnCommand(kCmdReload);
+    EXPECT_EQ(doc_->Lists().entryCodes, codes);
 }
 
 // Whichever way a download fails, the window says so and no file changes: a cancel in the middle

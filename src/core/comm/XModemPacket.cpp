@@ -51,11 +51,13 @@ std::vector<uint8_t> PacketData(const PacketArray& packets) {
     return bytes;
 }
 
-bool SavePacketsToFile(const PacketArray& packets, const std::string& path, UserServices& ui) {
+bool SavePacketsToFile(const PacketArray& packets, const std::string& path, UserServices& ui,
+                       const std::function<void()>& beforeReplacing) {
     // Written whole or not at all: a file half written is no image, and the one it would have
     // replaced is the only copy the user may have.
     int error = 0;
-    const ReplaceResult result = ReplaceFile(path, PacketData(packets), std::nullopt, error);
+    const ReplaceResult result =
+        ReplaceFile(path, PacketData(packets), std::nullopt, error, beforeReplacing);
     if (result != ReplaceResult::Replaced) {
         ui.ShowMessage(std::string(result == ReplaceResult::CannotOpen ? "Error opening file"
                                                                        : "Error writing file") +

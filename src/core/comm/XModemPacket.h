@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -42,7 +43,9 @@ std::vector<uint8_t> PacketData(const PacketArray& packets);
 
 // The data bytes of every packet in order, replacing the file whole or not at all; "Error
 // opening file" or "Error writing file", with the path and the reason, when it cannot be written.
-bool SavePacketsToFile(const PacketArray& packets, const std::string& path, UserServices& ui);
+// beforeReplacing: see ReplaceFile.
+bool SavePacketsToFile(const PacketArray& packets, const std::string& path, UserServices& ui,
+                       const std::function<void()>& beforeReplacing = {});
 // The file cut into packets numbered from 1; empty, with "Error opening file", when it cannot be
 // read.
 bool LoadPacketsFromFile(PacketArray& packets, const std::string& path, const Crc16& crc,

@@ -5,6 +5,7 @@
 #include "comm/SelectUnitModel.h"
 #include "document/Backups.h"
 #include "document/CommandIds.h"
+#include "document/ReceivedModule.h"
 #include "document/UserServices.h"
 #include "image/PageClaims.h"
 #include "reports/ReportBuilder.h"
@@ -371,7 +372,7 @@ void CZemrixDoc::OnDownloadData() {
     if (!RunSession(session, selector, kDownloadSession, "Data has NOT been downloaded")) {
         return;
     }
-    if (!StoreDownload(session, path)) {
+    if (StoreReceivedModule(session.packets, path, ui_) != 0) {
         ui_.ShowMessage("Data has NOT been downloaded", MessageIcon::Exclamation,
                         MessageButtons::Ok);
         return;
@@ -382,19 +383,6 @@ void CZemrixDoc::OnDownloadData() {
     ListInstallation();
     RememberPassword();
     ReadImage();
-}
-
-bool CZemrixDoc::StoreDownload(const CCommSession& session, const std::string& path) {
-    // Checked as a module before anything is written: a unit with a damaged memory, or one that
-    // sent nothing, must not cost the user the file they have.
-    {
-        MemoryModule received(ui_);
-        if (received.LoadBytes(PacketData(session.packets)) != kLoadOk) {
-            return false;
-        }
-    }
-    MakeBackupCopies(path);
-    return SavePacketsToFile(session.packets, path, ui_);
 }
 
 void CZemrixDoc::OnUploadData() {

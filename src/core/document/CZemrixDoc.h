@@ -114,9 +114,6 @@ private:
     bool ConfirmKeepingDamage(const char* action);
     // Says why the selected installation's file did not open, when Load itself said nothing.
     void ExplainUnopenedFile(const Installation& installation, const std::string& whyNot) const;
-    // Puts a downloaded module into the file at path; false, with the reason shown, when the
-    // bytes are no module or the file cannot be written. The file is then as it was.
-    bool StoreDownload(const CCommSession& session, const std::string& path);
 
     UserServices& ui_;
     std::string configDirectory_;

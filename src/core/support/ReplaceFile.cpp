@@ -13,7 +13,8 @@
 namespace tolvane {
 
 ReplaceResult ReplaceFile(const std::string& linkOrPath, std::span<const uint8_t> bytes,
-                          std::optional<mode_t> mode, int& error) {
+                          std::optional<mode_t> mode, int& error,
+                          const std::function<void()>& beforeReplacing) {
     // A file reached through a link is replaced where it lives; the link stays a link.
     std::string path = linkOrPath;
     if (char* real = ::realpath(linkOrPath.c_str(), nullptr)) {
@@ -57,6 +58,9 @@ ReplaceResult ReplaceFile(const std::string& linkOrPath, std::span<const uint8_t
     if (::close(fd) != 0 && done) {
         done = false;
         error = errno;
+    }
+    if (done && beforeReplacing) {
+        beforeReplacing();
     }
     if (done && std::rename(temporary.c_str(), path.c_str()) != 0) {
         done = false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -20,8 +21,11 @@ enum class ReplaceResult {
 // path; a link is followed and the file it names replaced. A file that exists and may not be
 // written (a read-only file) is refused, not replaced. mode: the new file's mode; nullopt keeps
 // the mode of the file replaced (a new file gets the usual mode). On failure error holds errno's
-// reason, and path is untouched.
+// reason, and path is untouched. beforeReplacing runs once the new bytes are safely on the disk,
+// just before they take the file's place: the moment to make backups, which then never rotate
+// for a write that did not happen.
 ReplaceResult ReplaceFile(const std::string& path, std::span<const uint8_t> bytes,
-                          std::optional<mode_t> mode, int& error);
+                          std::optional<mode_t> mode, int& error,
+                          const std::function<void()>& beforeReplacing = {});
 
 } // namespace tolvane
