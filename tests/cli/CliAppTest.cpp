@@ -89,18 +89,17 @@ TEST_F(CliAppTest, CheckAndExportRefuseWhatIsNoModule) {
     std::vector<uint8_t> bytes = TempDirectory::ReadBytes(demo_);
     bytes[1] = 'V';
     const std::string bad = dir_.WriteBytes("bad.mem", bytes);
-    const std::string missing = dir_.Path("missing.mem");
     for (const char* command : {"check", "export"}) {
         SCOPED_TRACE(command);
-        const bool check = std::string(command) == "check";
-        EXPECT_EQ(Run({command, missing}), kLoadCannotOpen);
-        EXPECT_EQ(out_, "");
-        EXPECT_EQ(err_,
-                  check ? "tolvane-cli: cannot open " + missing + ": No such file or directory\n"
-                        : "");
-        EXPECT_EQ(Run({command, "/dev/null"}), kLoadCannotOpen);
-        EXPECT_EQ(out_, "");
-        EXPECT_EQ(err_, check ? "tolvane-cli: cannot open /dev/null: not a regular file\n" : "");
+        for (const auto& [path, why] :
+             {std::pair{dir_.Path("missing.mem"), ": No such file or directory\n"},
+              {"/dev/null", ": not a regular file\n"}}) {
+            EXPECT_EQ(Run({command, path}), kLoadCannotOpen);
+            EXPECT_EQ(out_, "");
+            EXPECT_EQ(err_, command == std::string("check")
+                                ? "tolvane-cli: cannot open " + path + why
+                                : "");
+        }
         // Every message on a line of its own on standard error, nothing on standard output.
         EXPECT_EQ(Run({command, bad}), kLoadInvalid);
         EXPECT_EQ(out_, "");
@@ -111,33 +110,28 @@ TEST_F(CliAppTest, CheckAndExportRefuseWhatIsNoModule) {
 }
 
 // Chain 4's entry names the block card chain's first page (13, block 15), so both chains walk
-// pages 13 and 14; page 14 is also marked free (block 16: bank 0, map byte 2, bit 0). The summary
-// stays as it was; the damage goes to standard error, and fails only a strict check.
+// pages 13 and 14; page 14 is also marked free (block 16: bank 0, map byte 2, bit 0). The damage
+// goes to standard error, not into the summary, and fails only a strict check.
 TEST_F(CliAppTest, CheckNamesPagesWithTwoOwnersAndOnlyAStrictCheckFailsOnThem) {
     EXPECT_EQ(Run({"check", "--strict", demo_}), 0);
     EXPECT_EQ(err_, "");
-    const std::string sound = out_;
 
     std::vector<uint8_t> bytes = TempDirectory::ReadBytes(demo_);
     bytes[kChainTable + 4 * kEntryCodeChain + 1] = 15;
     bytes[kBankTable + 6] |= 1;
     const std::string damaged = dir_.WriteBytes("damaged.mem", bytes);
-    const std::string before = "chain  4: first page 12, page count 1, pages walked 1,";
-    std::string summary = sound;
-    summary.replace(summary.find(before), before.size(),
-                    "chain  4: first page 13, page count 1, pages walked 2,");
     for (const auto& [args, status] : std::vector<std::pair<std::vector<std::string>, int>>{
              {{"check", damaged}, 0},
              {{"check", "--strict", damaged}, kExitSharedPages},
              {{"check", damaged, "--strict"}, kExitSharedPages}}) {
         SCOPED_TRACE(::testing::PrintToString(args));
         EXPECT_EQ(Run(args), status);
-        EXPECT_EQ(out_, summary);
+        EXPECT_NE(out_.find("chain  4: first page 13, page count 1, pages walked 2,"),
+                  std::string::npos);
+        EXPECT_EQ(out_.find("claimed"), std::string::npos);
         EXPECT_EQ(err_, "tolvane-cli: pages 13 and 14 are claimed by chains 4 and 6\n"
                         "tolvane-cli: page 14 of chains 4 and 6 is marked free\n");
     }
-    EXPECT_EQ(Run({"check", "--strict", dir_.Path("missing.mem")}), kLoadCannotOpen);
-    EXPECT_NE(err_.find("No such file or directory"), std::string::npos) << err_;
 }
 
 // The first tenant's name (slot 1 of the directory's first page, page 2, at offset 64 + 24) is not
@@ -210,18 +204,15 @@ TEST_F(CliAppTest, DemoThatCannotBeWrittenAndBadUsage) {
         EXPECT_EQ(Run({"demo", "/dev/full"}), kExitSaveFailed);
     }
 
-    const std::vector<std::vector<std::string>> misuses = {{},
-                                                           {"check"},
-                                                           {"check", "a", "b"},
-                                                           {"check", "--strict"},
-                                                           {"check", "--strict", "a", "b"},
-                                                           {"check", "--strict", "--strict", "a"},
-                                                           {"check", "--quick", "a"},
-                                                           {"rewrite", "a"},
-                                                           {"demo"},
-                                                           {"frobnicate", "x"}};
-    for (const auto& args : misuses) {
-        EXPECT_EQ(Run(args), kExitUsage) << args.size();
+    for (const char* misuse :
+         {"", "check", "check a b", "check --strict", "check --strict a b",
+          "check --strict --strict a", "check --quick a", "rewrite a", "demo", "frobnicate x"}) {
+        std::vector<std::string> args;
+        std::istringstream words(misuse);
+        for (std::string word; words >> word;) {
+            args.push_back(word);
+        }
+        EXPECT_EQ(Run(args), kExitUsage) << misuse;
         EXPECT_EQ(out_, "");
         EXPECT_EQ(err_.rfind("usage: tolvane-cli", 0), 0u) << err_;
     }

@@ -1,7 +1,8 @@
 // tolvane-cli download and upload against a simulated unit on a pseudo-terminal, through the real
-// session, thread and XModem: the file is the unit's module byte for byte, the old file is kept as
-// a backup, an upload lands in the unit whole, every way a session fails leaves the file alone and
-// says the transfer failed, and a port that will not open is named as the user gave it.
+// session, thread and XModem: the file is the unit's module byte for byte and never a module that
+// fails the checks, the old file is kept as a backup, an upload lands in the unit whole, every way
+// a session fails leaves the file alone and says the transfer failed, and a port that will not open
+// is named as the user gave it.
 #include "CliApp.h"
 #include "DemoImage.h"
 #include "ImageBuilder.h"
@@ -76,6 +77,13 @@ TEST_F(CommCommandsTest, DownloadWritesTheUnitsModuleAndKeepsTheFileBeforeAsBack
     ASSERT_EQ(Transfer("download", unit, file), 0) << err_;
     EXPECT_EQ(TempDirectory::ReadBytes(file), largest);
     EXPECT_EQ(TempDirectory::ReadBytes(dir_.Path("unit.001")), before);
+
+    // A module that fails the checks is neither written nor the cause of a backup.
+    UnitOnLine old(ImageBuilder(0x70).Firmware('4', '9', '9').Bytes());
+    EXPECT_EQ(Transfer("download", old, file), 2);
+    EXPECT_TRUE(Logged("The firmware version 4.99 is not supported")) << err_;
+    EXPECT_EQ(TempDirectory::ReadBytes(file), largest);
+    EXPECT_FALSE(fs::exists(dir_.Path("unit.002")));
 }
 
 TEST_F(CommCommandsTest, UploadSendsOnlyAModuleThatLoadsAndTheUnitKeepsItWhole) {
@@ -125,7 +133,6 @@ TEST_P(CommFaultTest, DownloadRecoversOrFailsWithoutWritingTheFile) {
         EXPECT_TRUE(Logged("ERROR:  Transfer failed -- the memory module was not transferred\n"
                            "[Failed]\n"))
             << err_;
-        EXPECT_FALSE(Logged("Communication sucessfully complete")) << err_;
         EXPECT_TRUE(Logged(kNotDownloaded)) << err_;
         EXPECT_FALSE(fs::exists(file));
     }

@@ -153,13 +153,12 @@ TEST_F(InstallationListTest, SaveRewritesTheWholeFileAndTheSelectionAloneAndAddA
 }
 
 TEST_F(InstallationListTest, AddingNumbersPastEveryEntryTheFileHolds) {
-    const std::string north = "[Installation_1]\r\nInstName=North\r\nPassword=1111\r\n"
-                              "FileName=/s/north.mem\r\n";
     auto entry = [](int position, const std::string& name) {
         return "[Installation_" + std::to_string(position) + "]\r\nInstName=" + name +
                "\r\nPassword=1234\r\nFileName=/sites/" + name +
                ".mem\r\nCountryCode=1\r\nAreaCode=555\r\nPhoneNumber=5550100\r\n";
     };
+    const std::string north = entry(1, "north");
 
     // A gap: the entry without a password is not in the list, but still in the file.
     const std::string half = "[Installation_2]\r\nInstName=Half done\r\nPassword=\r\n"
@@ -172,8 +171,6 @@ TEST_F(InstallationListTest, AddingNumbersPastEveryEntryTheFileHolds) {
     EXPECT_EQ(ReadText(), "[GateList]\r\nnumber=0400000004\r\nselected=0200000002\r\n" + north +
                               half + entry(3, "south") + entry(4, "east"));
     EXPECT_EQ(list.selected, 2);
-    EXPECT_EQ(Loaded().records, list.records);
-    EXPECT_EQ(Loaded().selected, 2);
 
     // A stale list: another run of the program added an entry after this list was loaded.
     WriteText("[GateList]\r\nnumber=0100000001\r\nselected=0000000000\r\n" + north);
@@ -184,8 +181,7 @@ TEST_F(InstallationListTest, AddingNumbersPastEveryEntryTheFileHolds) {
     const std::string expected = "[GateList]\r\nnumber=0300000003\r\nselected=0200000002\r\n" +
                                  north + entry(2, "west") + entry(3, "east");
     EXPECT_EQ(ReadText(), expected);
-    ASSERT_EQ(list.records.size(), 3u);
-    EXPECT_EQ(list.records[1], Unit("west"));
+    EXPECT_EQ(list.records, Loaded().records);
     EXPECT_EQ(list.selected, 2);
 
     // Without a name it would never load: it is not added at all.

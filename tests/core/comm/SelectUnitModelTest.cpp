@@ -116,32 +116,26 @@ TEST_F(SelectUnitModelTest, RemoveAsksWhetherTheFileGoesTooAndTheSelectionFollow
     EXPECT_EQ(ui_.Texts(), (Texts{question, question, question, question}));
 }
 
+// Yes only marks a file: the document deletes the marked files once the dialog has ended with OK.
 TEST_F(SelectUnitModelTest, FilesGoOnlyAfterOkAndTheOpenOneOnlyWhenAskedAgain) {
-    // Yes only marks the file: a dialog that ends with Cancel never deletes it.
-    {
-        SelectUnitModel cancelled(list_);
-        ui_.Answer(MessageAnswer::Yes);
-        ASSERT_TRUE(cancelled.Remove(ui_, 0));
+    // "south" is open, here under another spelling of its path: No to the second question keeps
+    // it. Then "west" and "north" are removed too.
+    SelectUnitModel model(list_, dir_.Dir() + "/./south.mem");
+    for (const MessageAnswer answer :
+         {MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Yes, MessageAnswer::Yes}) {
+        ui_.Answer(answer);
     }
+    ASSERT_TRUE(model.Remove(ui_, 1));
+    ASSERT_TRUE(model.Remove(ui_, 1));
+    ASSERT_TRUE(model.Remove(ui_, 0));
+    EXPECT_FALSE(model.DeletesOpenFile());
+    EXPECT_EQ(ui_.Texts()[1], "The file " + dir_.Path("south.mem") +
+                                  " is the one open now. Delete it all the same?");
+    EXPECT_TRUE(ui_.Shown()[1].icon == MessageIcon::Question &&
+                ui_.Shown()[1].buttons == MessageButtons::YesNo);
     EXPECT_TRUE(fs::exists(dir_.Path("north.mem")));
 
-    // "south" is open, here under another spelling of its path.
-    SelectUnitModel model(list_, dir_.Dir() + "/./south.mem");
-    ui_.Forget();
-    ui_.Answer(MessageAnswer::Yes);
-    ui_.Answer(MessageAnswer::No);
-    ASSERT_TRUE(model.Remove(ui_, 1));
-    EXPECT_FALSE(model.DeletesOpenFile());
-    const std::string again =
-        "The file " + dir_.Path("south.mem") + " is the one open now. Delete it all the same?";
-    EXPECT_EQ(ui_.Texts().back(), again);
-    EXPECT_TRUE(ui_.Shown().back().icon == MessageIcon::Question &&
-                ui_.Shown().back().buttons == MessageButtons::YesNo);
     // A file that is gone by the time of OK is said so; the others go.
-    ui_.Answer(MessageAnswer::Yes);
-    ASSERT_TRUE(model.Remove(ui_, 1));
-    ui_.Answer(MessageAnswer::Yes);
-    ASSERT_TRUE(model.Remove(ui_, 0));
     fs::remove(dir_.Path("west.mem"));
     ui_.Forget();
     model.DeleteRemovedFiles(ui_);
@@ -149,14 +143,6 @@ TEST_F(SelectUnitModelTest, FilesGoOnlyAfterOkAndTheOpenOneOnlyWhenAskedAgain) {
     EXPECT_EQ(ui_.Shown()[0].icon, MessageIcon::Exclamation);
     EXPECT_FALSE(fs::exists(dir_.Path("north.mem")));
     EXPECT_TRUE(fs::exists(dir_.Path("south.mem")));
-
-    SelectUnitModel deleting(list_, dir_.Path("south.mem"));
-    ui_.Answer(MessageAnswer::Yes);
-    ui_.Answer(MessageAnswer::Yes);
-    ASSERT_TRUE(deleting.Remove(ui_, 1));
-    EXPECT_TRUE(deleting.DeletesOpenFile());
-    deleting.DeleteRemovedFiles(ui_);
-    EXPECT_FALSE(fs::exists(dir_.Path("south.mem")));
 }
 
 TEST(InstallationFormTest, RequiredFieldsInOrderAndTheFileChooser) {

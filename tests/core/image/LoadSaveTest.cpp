@@ -166,16 +166,11 @@ TEST_F(LoadSaveTest, PathsThatAreNoMemoryModuleAndSavingInPlace) {
     // hanging.
     const std::string fifo = dir_.Path("fifo.mem");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::string failure;
-    std::future<int> load =
-        std::async(std::launch::async, [&] { return image.Load(fifo, &failure); });
+    std::future<int> load = std::async(std::launch::async, [&] { return image.Load(fifo); });
     if (load.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
         ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
     }
     EXPECT_EQ(load.get(), kLoadCannotOpen);
-    EXPECT_EQ(failure, "not a regular file");
-    EXPECT_EQ(image.Load(missing, &failure), kLoadCannotOpen);
-    EXPECT_EQ(failure, "No such file or directory");
     EXPECT_TRUE(ui_.Shown().empty());
 
     ASSERT_EQ(image.LoadBytes(bytes), kLoadOk);
