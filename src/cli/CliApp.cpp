@@ -44,7 +44,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
     }
     if (command == "export" && operands == 1) {
-        return RunExport(args[1], ui, out);
+        return RunExport(args[1], ui, out, err);
     }
     if (command == "rewrite" && operands == 2) {
         return RunRewrite(args[1], args[2], ui, err);

@@ -191,7 +191,7 @@ int RunTransfer(int mode, const std::vector<std::string>& args, std::ostream& er
     if (mode == kUploadSession) {
         // Only a module that loads is ever sent: a unit fed a broken image is a site visit.
         MemoryModule image(progress);
-        if (const int result = image.Load(options.file); result != kLoadOk) {
+        if (const int result = LoadForCommand(image, options.file, err); result != kLoadOk) {
             return result;
         }
         if (!LoadPacketsFromFile(session.packets, options.file, session.Crc(), progress)) {

@@ -31,14 +31,19 @@ const char* WalkEndText(WalkEnd end) {
 
 } // namespace
 
-int RunCheck(const std::string& path, bool strict, UserServices& ui, std::ostream& out,
-             std::ostream& err) {
-    MemoryModule image(ui);
+int LoadForCommand(MemoryModule& image, const std::string& path, std::ostream& err) {
     std::string openFailure;
     const int result = image.Load(path, &openFailure);
     if (result == kLoadCannotOpen) {
         err << "tolvane-cli: cannot open " << path << ": " << openFailure << '\n';
     }
+    return result;
+}
+
+int RunCheck(const std::string& path, bool strict, UserServices& ui, std::ostream& out,
+             std::ostream& err) {
+    MemoryModule image(ui);
+    const int result = LoadForCommand(image, path, err);
     if (result != kLoadOk) {
         return result;
     }
@@ -67,9 +72,9 @@ int RunCheck(const std::string& path, bool strict, UserServices& ui, std::ostrea
     return strict && !damage.empty() ? kExitSharedPages : kLoadOk;
 }
 
-int RunExport(const std::string& path, UserServices& ui, std::ostream& out) {
+int RunExport(const std::string& path, UserServices& ui, std::ostream& out, std::ostream& err) {
     MemoryModule image(ui);
-    const int result = image.Load(path);
+    const int result = LoadForCommand(image, path, err);
     if (result != kLoadOk) {
         return result;
     }

@@ -1,6 +1,7 @@
 #include "ReportCommand.h"
 
 #include "CliApp.h"
+#include "ImageCommands.h"
 #include "document/UnitConfiguration.h"
 #include "image/MemoryModule.h"
 #include "reports/EventLogFilter.h"
@@ -146,7 +147,7 @@ int RunReport(const std::vector<std::string>& args, const EventTime& now, UserSe
     }
 
     MemoryModule image(ui);
-    if (const int result = image.Load(args[1]); result != kLoadOk) {
+    if (const int result = LoadForCommand(image, args[1], err); result != kLoadOk) {
         return result;
     }
     UnitConfiguration lists;

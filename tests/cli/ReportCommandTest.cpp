@@ -73,7 +73,6 @@ TEST_F(ReportCommandTest, EveryKindPrintsExactlyTheReport) {
         SCOPED_TRACE(word);
         EXPECT_EQ(Run({"report", word, demo_}), 0);
         EXPECT_EQ(err_, "");
-        EXPECT_GT(out_.size(), 100u);
         EXPECT_EQ(out_, Expected(kind, EventLogFilter()));
     }
 
@@ -143,8 +142,6 @@ TEST_F(ReportCommandTest, BadOptionsAreRefusedWithNothingPrinted) {
         {{"events", "--country", "1"}, "unknown option --country"},
         {{"system", "--from", "2026-01-01 10:00"}, "unknown option --from"},
         {{"system", "--country", "1", "--phone"}, "--phone needs a value"},
-        {{"events", "--from", "2026-03-01 10:00", "--to", "2026-03-01 10:00"},
-         "The begin time must be less than the end time"},
     };
     for (const auto& [words, message] : cases) {
         std::vector<std::string> args{"report", words[0], demo_};
@@ -167,7 +164,8 @@ TEST_F(ReportCommandTest, BadOptionsAreRefusedWithNothingPrinted) {
 TEST_F(ReportCommandTest, AFileThatFailsToLoadGivesLoadsResultAndMessages) {
     EXPECT_EQ(Run({"report", "system", dir_.Path("missing.mem")}), kLoadCannotOpen);
     EXPECT_EQ(out_, "");
-    EXPECT_EQ(err_, "");
+    EXPECT_EQ(err_, "tolvane-cli: cannot open " + dir_.Path("missing.mem") +
+                        ": No such file or directory\n");
 
     // The loader's messages go to standard error, one to a line, and nothing is printed.
     std::fstream file(demo_, std::ios::binary | std::ios::in | std::ios::out);
