@@ -2,6 +2,7 @@
 // statuses and what each writes to standard output and standard error; and what the demo image
 // holds, since newcomers and the other tests lean on it.
 #include "CliApp.h"
+#include "FailingWrite.h"
 #include "ImageCommands.h"
 #include "image/MemoryModule.h"
 #include "support/TempDirectory.h"
@@ -13,6 +14,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace tolvane {
@@ -21,11 +23,6 @@ namespace {
 using namespace layout;
 
 constexpr const char* kNotValid = "Not a valid memory module file";
-
-// This test program is linked with --wrap=write, so every write(2) that the program's own code
-// makes passes through __wrap_write below: a test sets this to make the next one fail as on a
-// full disk, which no file mode could do for a test that runs as root.
-std::atomic<bool> failNextWrite{false};
 
 class CliAppTest : public ::testing::Test {
 protected:
@@ -181,9 +178,9 @@ TEST_F(CliAppTest, RewriteGivesTheSameBytesBackOrSaysWhyNot) {
     EXPECT_EQ(TempDirectory::ReadBytes(copy), TempDirectory::ReadBytes(demo_));
 
     // The save's first write fails, as on a full disk.
-    failNextWrite = true;
+    failNextFileWrite = true;
     EXPECT_EQ(Run({"rewrite", demo_, copy}), kExitSaveFailed);
-    EXPECT_FALSE(failNextWrite) << "nothing was written";
+    EXPECT_FALSE(failNextFileWrite) << "nothing was written";
     EXPECT_EQ(err_, "Error Saving the file\n");
 
     EXPECT_EQ(Run({"rewrite", dir_.Path("missing.mem"), copy}), kLoadCannotOpen);
@@ -223,8 +220,12 @@ TEST_F(CliAppTest, DemoThatCannotBeWrittenAndBadUsage) {
 
 extern "C" ssize_t __real_write(int fd, const void* buffer, size_t size);
 
+std::atomic<bool> tolvane::failNextFileWrite{false};
+
 extern "C" ssize_t __wrap_write(int fd, const void* buffer, size_t size) {
-    if (tolvane::failNextWrite.exchange(false)) {
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        tolvane::failNextFileWrite.exchange(false)) {
         errno = ENOSPC;
         return -1;
     }

@@ -5,6 +5,8 @@
 // is named as the user gave it.
 #include "CliApp.h"
 #include "DemoImage.h"
+#include "FailingWrite.h"
+#include "ImageCommands.h"
 #include "ImageBuilder.h"
 #include "comm/ProfileFile.h"
 #include "comm/XModemPacket.h"
@@ -84,6 +86,18 @@ TEST_F(CommCommandsTest, DownloadWritesTheUnitsModuleAndKeepsTheFileBeforeAsBack
     EXPECT_TRUE(Logged("The firmware version 4.99 is not supported")) << err_;
     EXPECT_EQ(TempDirectory::ReadBytes(file), largest);
     EXPECT_FALSE(fs::exists(dir_.Path("unit.002")));
+
+    // A full disk: said so, the file as it was, no backup rotated, and no success.
+    UnitOnLine other(demo_);
+    failNextFileWrite = true;
+    EXPECT_EQ(Transfer("download", other, file), kExitSaveFailed);
+    EXPECT_FALSE(failNextFileWrite);
+    EXPECT_TRUE(Logged("Error writing file\n" + file + ": No space left on device\n")) << err_;
+    EXPECT_EQ(TempDirectory::ReadBytes(file), largest);
+    EXPECT_FALSE(fs::exists(dir_.Path("unit.002")));
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir_.Dir())) {
+        EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
+    }
 }
 
 TEST_F(CommCommandsTest, UploadSendsOnlyAModuleThatLoadsAndTheUnitKeepsItWhole) {
