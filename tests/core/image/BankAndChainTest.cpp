@@ -2,6 +2,7 @@
 // page links, and walks that must end on any image.
 #include "ImageBuilder.h"
 #include "image/MemoryModule.h"
+#include "support/ImageTestKit.h"
 #include "support/ScriptedUserServices.h"
 
 #include <gtest/gtest.h>
@@ -26,12 +27,6 @@ protected:
             builder.Byte(kBankTable + kBankEntrySize * bank, 0x80);
         }
         ASSERT_EQ(image.LoadBytes(builder.Bytes()), kLoadOk);
-    }
-
-    // count bytes of span from offset on.
-    static std::vector<uint8_t> Bytes(std::span<const uint8_t> span, std::size_t offset,
-                                      std::size_t count) {
-        return {span.begin() + offset, span.begin() + offset + count};
     }
 
     std::span<uint8_t> Bank(int bank) {
@@ -93,24 +88,24 @@ TEST_F(BankAndChainTest, ReleaseMarksTheBlockFreeOnceAndZeroesThePage) {
 TEST_F(BankAndChainTest, ChainEntriesLinksAndUnitAddressesHaveTheUnitsByteLayout) {
     image.SetChainStart(4, 0);
     auto system = image.GetSystemArea();
-    EXPECT_EQ(Bytes(system, 176, 3), (std::vector<uint8_t>{0x80, 0x02, 0x01}));
+    EXPECT_EQ(Slice(system, 176, 3), (Bytes{0x80, 0x02, 0x01}));
     EXPECT_EQ(image.GetChainStart(4), 0);
 
     image.SetChainStart(14, 40); // block 42
-    EXPECT_EQ(Bytes(system, 216, 2), (std::vector<uint8_t>{0x81, 10}));
+    EXPECT_EQ(Slice(system, 216, 2), (Bytes{0x81, 10}));
     system[217] |= 0xE0; // stray high bits in the second byte do not count
     EXPECT_EQ(image.GetChainStart(14), 40);
     image.ClearChainEntry(14);
-    EXPECT_EQ(Bytes(system, 216, 3), std::vector<uint8_t>(3, 0));
+    EXPECT_EQ(Slice(system, 216, 3), Bytes(3, 0));
     EXPECT_EQ(image.GetChainStart(14), kNoPage);
 
     image.LinkPages(40, 100); // block 42 to block 102, and back
-    EXPECT_EQ(Bytes(image.GetPage(40), 0, 2), (std::vector<uint8_t>{0x83, 6}));
-    EXPECT_EQ(Bytes(image.GetPage(100), 4, 2), (std::vector<uint8_t>{1, 10}));
+    EXPECT_EQ(Slice(image.GetPage(40), 0, 2), (Bytes{0x83, 6}));
+    EXPECT_EQ(Slice(image.GetPage(100), 4, 2), (Bytes{1, 10}));
     EXPECT_EQ(image.GetNextPage(40), 100);
     image.ClearBackLink(100);
     image.EndChain(40);
-    EXPECT_EQ(Bytes(image.GetPage(100), 4, 2), std::vector<uint8_t>(2, 0));
+    EXPECT_EQ(Slice(image.GetPage(100), 4, 2), Bytes(2, 0));
     EXPECT_EQ(image.GetNextPage(40), kNoPage);
 
     image.LinkPages(40, 126); // beyond the image: nothing happens

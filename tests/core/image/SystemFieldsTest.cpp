@@ -2,6 +2,7 @@
 // system area and the document, each against bytes laid out by hand.
 #include "ImageBuilder.h"
 #include "image/MemoryModule.h"
+#include "support/ImageTestKit.h"
 #include "support/ScriptedUserServices.h"
 
 #include <gtest/gtest.h>
@@ -94,9 +95,8 @@ TEST_F(SystemFieldsTest, ValidationGroupsAndDoorSchedulesKeepWhatIsNotTheirs) {
     table.doorSchedule[2] = 9;
     image.SetValidationGroups(table);
     EXPECT_EQ(At(group3), 9);
-    EXPECT_EQ(At(group3 + 5), 0x45) << "control group and bit 6 stay";
-    EXPECT_EQ(At(group3 + 6), 0x12);
-    EXPECT_EQ(At(group3 + 7), 0x39);
+    // The control group and bit 6 stay, and so do the buttons.
+    EXPECT_EQ(Slice(image.GetSystemArea(), group3 + 5, 3), (Bytes{0x45, 0x12, 0x39}));
     EXPECT_EQ(At(kValidationGroups + 8 * 15 + 5), 0x80);
     EXPECT_EQ(At(kValidationGroups), 0) << "group 0 is not the table's";
 
@@ -133,11 +133,8 @@ TEST_F(SystemFieldsTest, TimeZonesAndHolidays) {
     std::fill(table[0].dayExcluded.begin(), table[0].dayExcluded.end(), 7);
     table[0].startHour[1] = 0x0112;
     image.SetTimeZones(table);
-    EXPECT_EQ(At(zone1 + 1), 0xFF);
+    EXPECT_EQ(Slice(image.GetSystemArea(), zone1, 4), (Bytes{0xAA, 0xFF, 0xBB, 0xCC}));
     EXPECT_EQ(At(zone1 + 8), 0x12);
-    EXPECT_EQ(At(zone1), 0xAA);
-    EXPECT_EQ(At(zone1 + 2), 0xBB);
-    EXPECT_EQ(At(zone1 + 3), 0xCC);
 
     HolidayTable holidays;
     image.GetHolidays(holidays);
@@ -146,8 +143,7 @@ TEST_F(SystemFieldsTest, TimeZonesAndHolidays) {
     holidays.month[0] = 7;
     holidays.day[0] = 4;
     image.SetHolidays(holidays);
-    EXPECT_EQ(At(kHolidays), 7);
-    EXPECT_EQ(At(kHolidays + 1), 4);
+    EXPECT_EQ(Slice(image.GetSystemArea(), kHolidays, 2), (Bytes{7, 4}));
 
     ExpiringHolidayTable expiring;
     image.GetExpiringHolidays(expiring);
@@ -155,9 +151,7 @@ TEST_F(SystemFieldsTest, TimeZonesAndHolidays) {
     expiring.month[5] = 12;
     expiring.day[5] = 25;
     image.SetExpiringHolidays(expiring);
-    EXPECT_EQ(At(kExpiringHolidays + 15), 12);
-    EXPECT_EQ(At(kExpiringHolidays + 16), 25);
-    EXPECT_EQ(At(kExpiringHolidays + 17), 9);
+    EXPECT_EQ(Slice(image.GetSystemArea(), kExpiringHolidays + 15, 3), (Bytes{12, 25, 9}));
     ExpiringHolidayTable back;
     image.GetExpiringHolidays(back);
     EXPECT_EQ(back, expiring);
