@@ -2,7 +2,7 @@
 // work behind every open, reload and download, and behind every save and upload.
 #include "ImageBuilder.h"
 #include "SilentUser.h"
-#include "document/UnitConfiguration.h"
+#include "config/UnitConfiguration.h"
 #include "image/MemoryModule.h"
 
 #include <benchmark/benchmark.h>
@@ -30,7 +30,7 @@ std::vector<uint8_t> BusyImage() {
     MemoryModule image(ui);
     image.LoadBytes(builder.Bytes());
     UnitConfiguration unit;
-    unit.Unpack(image);
+    image.Unpack(unit);
     for (int i = 0; i < 1000; ++i) {
         EntryCode code;
         code.digitCount = 6;
@@ -52,7 +52,7 @@ std::vector<uint8_t> BusyImage() {
         entry->digitCount = 10;
         unit.directory.Append(std::move(entry));
     }
-    unit.Pack(image);
+    image.Pack(unit);
     return image.GetBytes();
 }
 
@@ -82,7 +82,7 @@ void LoadAndUnpack(benchmark::State& state) {
     UnitConfiguration unit;
     for (auto _ : state) {
         image.Load(file.Path());
-        unit.Unpack(image);
+        image.Unpack(unit);
         benchmark::DoNotOptimize(unit.entryCodes.data());
     }
     state.counters["suspended"] = static_cast<double>(unit.blockCards.suspended.size());
@@ -95,9 +95,9 @@ void PackAndSave(benchmark::State& state) {
     MemoryModule image(ui);
     image.Load(file.Path());
     UnitConfiguration unit;
-    unit.Unpack(image);
+    image.Unpack(unit);
     for (auto _ : state) {
-        unit.Pack(image);
+        image.Pack(unit);
         image.Save(file.Path());
     }
 }

@@ -2,7 +2,7 @@
 // free page (over twenty thousand records of every type) and the system report.
 #include "FullLogImage.h"
 #include "SilentUser.h"
-#include "document/UnitConfiguration.h"
+#include "config/UnitConfiguration.h"
 #include "image/MemoryModule.h"
 #include "reports/EventLogFilter.h"
 #include "reports/EventLogReport.h"
@@ -18,7 +18,7 @@ public:
     void SetUp(const benchmark::State&) override {
         if (!loaded_) {
             image_.LoadBytes(FullLogImage());
-            lists_.Unpack(image_);
+            image_.Unpack(lists_);
             filter_.Reset(EventTime{2026, 12, 6, 12, 0, 0});
             loaded_ = true;
         }

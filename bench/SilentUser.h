@@ -1,7 +1,7 @@
 // A user who is never asked anything in the benchmarks: packing a module that fits shows nothing.
 #pragma once
 
-#include "document/UserServices.h"
+#include "support/UserServices.h"
 
 namespace tolvane {
 

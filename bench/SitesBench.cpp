@@ -2,8 +2,8 @@
 // load runs at every start and before every unit selection, the save after every selection that
 // changed the list.
 #include "SilentUser.h"
-#include "comm/InstallationList.h"
-#include "comm/ProfileFile.h"
+#include "sites/InstallationList.h"
+#include "sites/ProfileFile.h"
 
 #include <benchmark/benchmark.h>
 

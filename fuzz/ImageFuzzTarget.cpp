@@ -8,7 +8,7 @@
 //   byte for byte the same.
 #include "FuzzTarget.h"
 #include "SilentUser.h"
-#include "document/UnitConfiguration.h"
+#include "config/UnitConfiguration.h"
 #include "image/MemoryModule.h"
 #include "image/PageClaims.h"
 #include "reports/EventLogFilter.h"
@@ -27,12 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<SharedPage> shared = FindSharedPages(image);
     DescribeSharedPages(shared);
     UnitConfiguration unit;
-    unit.Unpack(image);
+    image.Unpack(unit);
     const EventLogFilter everything;
     for (int kind = kEventLogReport; kind <= kBlockCardReport; ++kind) {
         BuildReport(kind, image, unit, everything, "(617) 555-0100");
     }
-    unit.Pack(image);
+    image.Pack(unit);
     if (!loaded) {
         return 0;
     }
@@ -42,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(again.LoadBytes(packed) == kLoadOk, "a packed image always loads");
     Require(!shared.empty() || FindSharedPages(again).empty(), "packing takes no chain's pages");
     UnitConfiguration second;
-    second.Unpack(again);
-    second.Pack(again);
+    again.Unpack(second);
+    again.Pack(second);
     Require(again.GetBytes() == packed, "a second pack changes nothing");
     return 0;
 }

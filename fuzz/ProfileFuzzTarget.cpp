@@ -5,9 +5,9 @@
 // - a loaded installation list selects one of its records or none, and holds no record without a
 //   name, a password or a file name.
 #include "FuzzTarget.h"
-#include "comm/InstallationList.h"
-#include "comm/ProfileFile.h"
-#include "comm/ProfileSnapshot.h"
+#include "sites/InstallationList.h"
+#include "sites/ProfileFile.h"
+#include "sites/ProfileSnapshot.h"
 
 #include <cstdlib>
 #include <fcntl.h>

@@ -8,7 +8,7 @@
 #include "TerminalUserServices.h"
 #include "comm/CCommSession.h"
 #include "comm/DirectPorts.h"
-#include "comm/ProfileFile.h"
+#include "sites/ProfileFile.h"
 #include "comm/ProgressSink.h"
 #include "document/ReceivedModule.h"
 #include "image/MemoryModule.h"

@@ -1,8 +1,8 @@
 #include "ImageCommands.h"
 
 #include "JsonExport.h"
-#include "document/UnitConfiguration.h"
-#include "document/UserServices.h"
+#include "config/UnitConfiguration.h"
+#include "support/UserServices.h"
 #include "image/MemoryModule.h"
 #include "image/PageClaims.h"
 #include "DemoImage.h"
@@ -79,7 +79,7 @@ int RunExport(const std::string& path, UserServices& ui, std::ostream& out, std:
         return result;
     }
     UnitConfiguration unit;
-    unit.Unpack(image);
+    image.Unpack(unit);
     // Names come from the unit byte for byte; anything that is not UTF-8 is replaced rather than
     // refused.
     out << ExportJson(unit, image.GetDirectoryCapacity())
@@ -103,8 +103,8 @@ int RunRewrite(const std::string& in, const std::string& outPath, UserServices& 
         return result;
     }
     UnitConfiguration unit;
-    unit.Unpack(image);
-    unit.Pack(image);
+    image.Unpack(unit);
+    image.Pack(unit);
     if (image.Save(outPath) != kSaveOk) {
         ui.ShowMessage("Error Saving the file", MessageIcon::None, MessageButtons::Ok);
         return kExitSaveFailed;

@@ -1,6 +1,6 @@
 #include "JsonExport.h"
 
-#include "document/UnitConfiguration.h"
+#include "config/UnitConfiguration.h"
 
 namespace tolvane {
 

@@ -2,7 +2,7 @@
 
 #include "CliApp.h"
 #include "ImageCommands.h"
-#include "document/UnitConfiguration.h"
+#include "config/UnitConfiguration.h"
 #include "image/MemoryModule.h"
 #include "reports/EventLogFilter.h"
 #include "reports/ReportBuilder.h"
@@ -151,7 +151,7 @@ int RunReport(const std::vector<std::string>& args, const EventTime& now, UserSe
         return result;
     }
     UnitConfiguration lists;
-    lists.Unpack(image);
+    image.Unpack(lists);
     out << BuildReport(kind->second, image, lists, options.filter,
                        SystemPhoneNumberText(options.country, options.area, options.phone));
     return 0;

@@ -2,7 +2,7 @@
 // other, and questions are answered as a cautious user would (No) since nobody is there to ask.
 #pragma once
 
-#include "document/UserServices.h"
+#include "support/UserServices.h"
 
 #include <ostream>
 

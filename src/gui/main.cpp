@@ -1,5 +1,5 @@
 // tolvane: the desktop program.
-#include "comm/ProfileFile.h"
+#include "sites/ProfileFile.h"
 #include "document/CZemrixDoc.h"
 #include "reports/CZemrixView.h"
 #include "shell/CMainFrame.h"

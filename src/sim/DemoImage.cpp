@@ -1,7 +1,7 @@
 #include "DemoImage.h"
 
 #include "ImageBuilder.h"
-#include "document/UnitConfiguration.h"
+#include "config/UnitConfiguration.h"
 #include "image/MemoryModule.h"
 
 #include <array>
@@ -314,11 +314,11 @@ std::vector<uint8_t> BuildDemoImage(UserServices& ui) {
     MemoryModule image(ui);
     image.LoadBytes(builder.Bytes());
     UnitConfiguration unit;
-    unit.Unpack(image); // takes the directory capacity from the image
+    image.Unpack(unit); // takes the directory capacity from the image
     FillTables(unit);
     FillCodes(unit, random);
     FillDirectory(unit);
-    unit.Pack(image);
+    image.Pack(unit);
     return image.GetBytes();
 }
 

@@ -8,7 +8,7 @@
 #include "FailingWrite.h"
 #include "ImageCommands.h"
 #include "ImageBuilder.h"
-#include "comm/ProfileFile.h"
+#include "sites/ProfileFile.h"
 #include "comm/XModemPacket.h"
 #include "image/SystemAreaLayout.h"
 #include "support/ScriptedUserServices.h"

@@ -4,7 +4,7 @@
 // keeps is the core report tests' business; here each option family is passed through once.
 #include "CliApp.h"
 #include "ReportCommand.h"
-#include "document/UnitConfiguration.h"
+#include "config/UnitConfiguration.h"
 #include "image/MemoryModule.h"
 #include "reports/EventLogFilter.h"
 #include "reports/ReportBuilder.h"
@@ -53,7 +53,7 @@ protected:
         MemoryModule image(ui);
         EXPECT_EQ(image.Load(demo_), kLoadOk);
         UnitConfiguration lists;
-        lists.Unpack(image);
+        image.Unpack(lists);
         return BuildReport(kind, image, lists, filter, phone);
     }
 

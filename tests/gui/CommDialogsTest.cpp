@@ -6,7 +6,7 @@
 #include "comm/CUnitConnectionDlg.h"
 #include "document/CZemrixDoc.h"
 #include "DemoImage.h"
-#include "comm/ProfileFile.h"
+#include "sites/ProfileFile.h"
 #include "shell/QtUserServices.h"
 #include "support/ScriptedUserServices.h"
 #include "support/AsOrdinaryUser.h"

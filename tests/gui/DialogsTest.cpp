@@ -4,13 +4,13 @@
 // cutting what was stored or chosen) and the message that keeps it open, and the file chooser's
 // filters and whether it asks before replacing a file. The rules behind them are the core tests'
 // business.
-#include "comm/CInstallationDlg.h"
-#include "comm/CSelectUnitDlg.h"
-#include "comm/InstallationForm.h"
-#include "comm/SelectUnitModel.h"
+#include "sites/CInstallationDlg.h"
+#include "sites/CSelectUnitDlg.h"
+#include "sites/InstallationForm.h"
+#include "sites/SelectUnitModel.h"
 #include "reports/CFilterDlg.h"
 #include "reports/EventLogFilter.h"
-#include "shell/CListCtrlEx.h"
+#include "widgets/CListCtrlEx.h"
 #include "shell/QtUserServices.h"
 #include "support/ScriptedUserServices.h"
 

@@ -1,6 +1,6 @@
 // The full-row list: the "..." shortening rule measured with the real font, the full-row
 // selection settings, the row helpers the dialogs use, and where a cell's text lands when drawn.
-#include "shell/CListCtrlEx.h"
+#include "widgets/CListCtrlEx.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ImageBuilder.h"
-#include "document/DirectoryEntry.h"
+#include "config/DirectoryEntry.h"
 #include "image/MemoryModule.h"
 #include "support/ScriptedUserServices.h"
 

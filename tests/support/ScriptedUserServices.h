@@ -2,7 +2,7 @@
 // can assert the exact texts and their order.
 #pragma once
 
-#include "document/UserServices.h"
+#include "support/UserServices.h"
 
 #include <deque>
 #include <functional>

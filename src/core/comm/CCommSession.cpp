@@ -3,7 +3,7 @@
 #include "comm/ControlBytes.h"
 #include "comm/ProgressSink.h"
 #include "comm/XModemTransfer.h"
-#include "document/UserServices.h"
+#include "support/UserServices.h"
 
 #include <algorithm>
 

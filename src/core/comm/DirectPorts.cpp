@@ -1,7 +1,7 @@
 #include "comm/DirectPorts.h"
 
 #include "comm/CCommSession.h"
-#include "comm/ProfileFile.h"
+#include "sites/ProfileFile.h"
 
 namespace tolvane {
 

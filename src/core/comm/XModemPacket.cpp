@@ -1,6 +1,6 @@
 #include "comm/XModemPacket.h"
 
-#include "document/UserServices.h"
+#include "support/UserServices.h"
 #include "support/PosixFile.h"
 #include "support/ReplaceFile.h"
 

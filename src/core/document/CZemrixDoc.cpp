@@ -2,11 +2,11 @@
 
 #include "comm/CCommSession.h"
 #include "comm/DirectPorts.h"
-#include "comm/SelectUnitModel.h"
+#include "sites/SelectUnitModel.h"
 #include "document/Backups.h"
 #include "document/CommandIds.h"
 #include "document/ReceivedModule.h"
-#include "document/UserServices.h"
+#include "support/UserServices.h"
 #include "image/PageClaims.h"
 #include "reports/ReportBuilder.h"
 #include "reports/ReportKind.h"
@@ -86,7 +86,7 @@ std::string CZemrixDoc::WindowTitle() const {
 
 void CZemrixDoc::ReadImage() {
     filter_.Reset(clock_());
-    lists_.Unpack(image_);
+    image_.Unpack(lists_);
     ui_.SetTitle(WindowTitle());
     RegenerateReport();
     changed_ = 0;
@@ -119,7 +119,7 @@ bool CZemrixDoc::ConfirmKeepingDamage(const char* action) {
 }
 
 void CZemrixDoc::WriteImage() {
-    lists_.Pack(image_);
+    image_.Pack(lists_);
     changed_ = 0;
 }
 

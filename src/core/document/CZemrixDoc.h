@@ -4,9 +4,9 @@
 #pragma once
 
 #include "comm/ChannelTimeouts.h"
-#include "comm/InstallationList.h"
-#include "comm/ProfileFile.h"
-#include "document/UnitConfiguration.h"
+#include "sites/InstallationList.h"
+#include "sites/ProfileFile.h"
+#include "config/UnitConfiguration.h"
 #include "image/MemoryModule.h"
 #include "reports/EventLogFilter.h"
 #include "reports/EventTime.h"

@@ -1,7 +1,7 @@
 // The image itself: its file, its pages, the chain table and the bank table.
 #include "image/MemoryModule.h"
 
-#include "document/UserServices.h"
+#include "support/UserServices.h"
 #include "image/ByteOrder.h"
 #include "support/PosixFile.h"
 

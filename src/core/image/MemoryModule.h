@@ -3,11 +3,8 @@
 // packing of codes and the telephone directory into their page chains.
 #pragma once
 
-#include "document/BlockCodeList.h"
-#include "document/DirectoryList.h"
-#include "document/EntryCode.h"
+#include "config/UnitConfiguration.h"
 #include "image/SystemAreaLayout.h"
-#include "image/SystemTables.h"
 
 #include <array>
 #include <cstdint>
@@ -197,6 +194,13 @@ public:
     void ReadDirectory(DirectoryList& list);
     void WriteDirectory(const DirectoryList& list);
     uint16_t GetDirectoryCapacity() const { return directoryCapacity_; }
+
+    // --- the whole configuration ------------------------------------------------------------
+
+    // Fills every list and table of the unit from the image.
+    void Unpack(UnitConfiguration& unit);
+    // Writes every list and table into the image. Packing may show the out-of-pages messages.
+    void Pack(const UnitConfiguration& unit);
 
 private:
     // Reads up to size bytes into the buffer and returns how many came.

@@ -1,6 +1,6 @@
 #include "reports/EventDecoder.h"
 
-#include "document/DirectoryList.h"
+#include "config/DirectoryList.h"
 #include "image/MemoryModule.h"
 
 #include <cstdio>

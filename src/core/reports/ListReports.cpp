@@ -1,7 +1,7 @@
 #include "reports/ListReports.h"
 
-#include "document/BlockCodeList.h"
-#include "document/DirectoryList.h"
+#include "config/BlockCodeList.h"
+#include "config/DirectoryList.h"
 #include "reports/ReportKind.h"
 
 #include <algorithm>

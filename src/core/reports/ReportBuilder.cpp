@@ -1,6 +1,6 @@
 #include "reports/ReportBuilder.h"
 
-#include "document/UnitConfiguration.h"
+#include "config/UnitConfiguration.h"
 #include "reports/EventLogReport.h"
 #include "reports/ListReports.h"
 #include "reports/ReportKind.h"

@@ -1,6 +1,6 @@
 #include "reports/CFilterDlg.h"
 
-#include "document/UserServices.h"
+#include "support/UserServices.h"
 #include "reports/EventLogFilter.h"
 #include "reports/EventTime.h"
 

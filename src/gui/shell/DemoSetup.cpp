@@ -2,8 +2,8 @@
 
 #include "DemoImage.h"
 #include "SimulatedUnit.h"
-#include "comm/InstallationList.h"
-#include "comm/ProfileFile.h"
+#include "sites/InstallationList.h"
+#include "sites/ProfileFile.h"
 
 #include <fstream>
 #include <iterator>

@@ -1,10 +1,10 @@
 #include "shell/QtUserServices.h"
 
 #include "comm/CCommProgressDlg.h"
-#include "comm/CInstallationDlg.h"
+#include "sites/CInstallationDlg.h"
 #include "comm/CUnitConnectionDlg.h"
 #include "comm/DirectPorts.h"
-#include "comm/CSelectUnitDlg.h"
+#include "sites/CSelectUnitDlg.h"
 #include "reports/CFilterDlg.h"
 
 #include <QApplication>

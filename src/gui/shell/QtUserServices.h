@@ -2,7 +2,7 @@
 // busy cursor, the title, the report view and the modal dialogs.
 #pragma once
 
-#include "document/UserServices.h"
+#include "support/UserServices.h"
 
 #include <QString>
 

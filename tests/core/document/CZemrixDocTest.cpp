@@ -4,8 +4,8 @@
 // step and the enable and check rules.
 #include "DemoImage.h"
 #include "ImageBuilder.h"
-#include "comm/InstallationForm.h"
-#include "comm/SelectUnitModel.h"
+#include "sites/InstallationForm.h"
+#include "sites/SelectUnitModel.h"
 #include "document/CZemrixDoc.h"
 #include "document/CommandIds.h"
 #include "image/SystemAreaLayout.h"

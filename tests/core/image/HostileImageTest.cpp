@@ -5,7 +5,7 @@
 // chains that a walk can follow.
 #include "DemoImage.h"
 #include "ImageBuilder.h"
-#include "document/UnitConfiguration.h"
+#include "config/UnitConfiguration.h"
 #include "image/MemoryModule.h"
 #include "support/ScriptedUserServices.h"
 
@@ -34,7 +34,7 @@
         UnitConfiguration lists;
         DemoImage() {
             image.LoadBytes(bytes);
-            lists.Unpack(image);
+            image.Unpack(lists);
         }
         std::vector<int> Chain(int chain) const { return image.WalkChain(chain, INT_MAX).pages; }
     };
@@ -90,12 +90,12 @@
     UnitConfiguration Exercise(MemoryModule& image, const UnitConfiguration* lists = nullptr) {
         ExpectWalksEnd(image);
         UnitConfiguration unit;
-        unit.Unpack(image);
+        image.Unpack(unit);
         ExpectInRange(unit, image);
-        (lists != nullptr ? *lists : unit).Pack(image);
+        image.Pack(lists != nullptr ? *lists : unit);
         ExpectWalksEnd(image);
         UnitConfiguration again;
-        again.Unpack(image);
+        image.Unpack(again);
         ExpectInRange(again, image);
         const std::size_t saved = image.GetBytes().size();
         EXPECT_GE(saved, kSystemAreaSize);
@@ -194,16 +194,16 @@
             MemoryModule image(ui);
             ASSERT_EQ(image.LoadBytes(bytes), kLoadOk);
             UnitConfiguration unit;
-            unit.Unpack(image);
+            image.Unpack(unit);
             EXPECT_EQ(unit.directory.Count(), entries);
-            unit.Pack(image);
+            image.Pack(unit);
             for (std::size_t i = std::max(pageCount, uint8_t{1}) - 1u; i < chain.size(); ++i) {
                 const auto page = image.GetPage(chain[i]);
                 EXPECT_TRUE(
                     std::equal(page.begin(), page.end(), bytes.begin() + PageStart(chain[i])))
                     << "page " << chain[i] << " was written";
             }
-            unit.Unpack(image);
+            image.Unpack(unit);
             EXPECT_EQ(unit.directory.Count(), entries);
         }
     }
@@ -220,9 +220,9 @@
         MemoryModule image(ui);
         ASSERT_EQ(image.LoadBytes(bytes), kLoadOk);
         UnitConfiguration unit;
-        unit.Unpack(image);
+        image.Unpack(unit);
         ASSERT_EQ(unit.entryCodes.size(), Demo().lists.entryCodes.size());
-        unit.Pack(image);
+        image.Pack(unit);
         for (std::size_t i = 0; i < 3; ++i) {
             EXPECT_EQ(unit.entryCodes[i].digitCount, 8);
             EXPECT_EQ(unit.entryCodes[i].validationGroup, 15);

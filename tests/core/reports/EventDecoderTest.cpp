@@ -1,7 +1,7 @@
 // Decoding transaction log records: the event text of every type and modifier, the channel and
 // action, the device values the filter tests, the stamp as stored, and the printed line.
 #include "ImageBuilder.h"
-#include "document/DirectoryList.h"
+#include "config/DirectoryList.h"
 #include "image/MemoryModule.h"
 #include "reports/EventDecoder.h"
 #include "reports/EventLine.h"

@@ -1,7 +1,7 @@
 // The event log report: reading the log chain, the title and columns, newest-first order across
 // pages and year ends, and the filter's date, channel, name and device tests.
 #include "ImageBuilder.h"
-#include "document/DirectoryList.h"
+#include "config/DirectoryList.h"
 #include "image/MemoryModule.h"
 #include "reports/EventLogFilter.h"
 #include "reports/EventLogReport.h"

@@ -3,7 +3,7 @@
 // a written text is read line by line against the report layouts before it is kept.
 #include "DemoImage.h"
 #include "ImageBuilder.h"
-#include "document/UnitConfiguration.h"
+#include "config/UnitConfiguration.h"
 #include "image/MemoryModule.h"
 #include "reports/EventLogFilter.h"
 #include "reports/ReportBuilder.h"
@@ -79,7 +79,7 @@ std::vector<uint8_t> SmallUnit(UserServices& ui) {
     MemoryModule image(ui);
     EXPECT_EQ(image.LoadBytes(builder.Bytes()), kLoadOk);
     UnitConfiguration unit;
-    unit.Unpack(image);
+    image.Unpack(unit);
     unit.blockTransmitters.ranges = {{10, 20, 3}, {1000, 1499, 12}};
     unit.blockTransmitters.suspended = {15, 1200};
     unit.blockCards.ranges = {{500, 799, 4}};
@@ -91,7 +91,7 @@ std::vector<uint8_t> SmallUnit(UserServices& ui) {
           {99, "Zed", "", 0}}) {
         unit.directory.Append(MakeDirectoryEntry(code, name, phone, talk != 0));
     }
-    unit.Pack(image);
+    image.Pack(unit);
     return image.GetBytes();
 }
 
@@ -115,7 +115,7 @@ TEST(GoldenReportTest, SmallUnitReportsAndDemoSystemReport) {
     ASSERT_EQ(image.LoadBytes(SmallUnit(ui)), kLoadOk);
     EXPECT_TRUE(ui.Shown().empty());
     UnitConfiguration lists;
-    lists.Unpack(image);
+    image.Unpack(lists);
     const EventLogFilter everything;
     const std::string phone = SystemPhoneNumberText("1", "555", "0100200");
     const std::vector<std::pair<int, std::string>> reports{

@@ -1,7 +1,7 @@
 // The block transmitter, block card and telephone directory reports, written out by hand, and the
 // way telephone numbers are shown.
-#include "document/BlockCodeList.h"
-#include "document/DirectoryList.h"
+#include "config/BlockCodeList.h"
+#include "config/DirectoryList.h"
 #include "reports/ListReports.h"
 #include "reports/ReportKind.h"
 

@@ -3,7 +3,7 @@
 // the document.
 #pragma once
 
-#include "document/DirectoryEntry.h"
+#include "config/DirectoryEntry.h"
 
 #include <cstddef>
 #include <memory>

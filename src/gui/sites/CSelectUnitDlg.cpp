@@ -1,7 +1,7 @@
-#include "comm/CSelectUnitDlg.h"
+#include "sites/CSelectUnitDlg.h"
 
-#include "comm/SelectUnitModel.h"
-#include "shell/CListCtrlEx.h"
+#include "sites/SelectUnitModel.h"
+#include "widgets/CListCtrlEx.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -4,7 +4,7 @@
 // document stores the model back and deletes the files Remove marked.
 #pragma once
 
-#include "comm/InstallationList.h"
+#include "sites/InstallationList.h"
 
 #include <array>
 #include <string>

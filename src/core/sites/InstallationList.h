@@ -1,7 +1,7 @@
 // The installations the program knows and the one selected, kept in "gatelist.ini".
 #pragma once
 
-#include "comm/Installation.h"
+#include "sites/Installation.h"
 
 #include <cstdint>
 #include <vector>

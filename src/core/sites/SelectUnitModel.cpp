@@ -1,7 +1,7 @@
-#include "comm/SelectUnitModel.h"
+#include "sites/SelectUnitModel.h"
 
-#include "comm/InstallationForm.h"
-#include "document/UserServices.h"
+#include "sites/InstallationForm.h"
+#include "support/UserServices.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

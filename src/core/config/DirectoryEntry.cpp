@@ -1,4 +1,4 @@
-#include "document/DirectoryEntry.h"
+#include "config/DirectoryEntry.h"
 
 #include <algorithm>
 

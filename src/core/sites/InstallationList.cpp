@@ -1,7 +1,7 @@
-#include "comm/InstallationList.h"
+#include "sites/InstallationList.h"
 
-#include "comm/ProfileFile.h"
-#include "document/UserServices.h"
+#include "sites/ProfileFile.h"
+#include "support/UserServices.h"
 
 #include <algorithm>
 #include <charconv>

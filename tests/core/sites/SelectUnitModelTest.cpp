@@ -2,8 +2,8 @@
 // user: row texts, Add, Edit and Remove on the working copy with the selection following the rows,
 // files deleted only after OK and the open one only when asked again, the choice made on OK, the
 // required fields and the file chooser's settings.
-#include "comm/InstallationForm.h"
-#include "comm/SelectUnitModel.h"
+#include "sites/InstallationForm.h"
+#include "sites/SelectUnitModel.h"
 #include "support/ScriptedUserServices.h"
 #include "support/TempDirectory.h"
 

@@ -1,8 +1,8 @@
 // Profile files: sections and key=value lines, names without regard to case, values read whole,
 // struct values with their checksum, damaged or odd files and a device, writes that keep the rest
 // of the file, failing writes, file modes and the one configuration directory.
-#include "comm/ProfileFile.h"
-#include "comm/ProfileSnapshot.h"
+#include "sites/ProfileFile.h"
+#include "sites/ProfileSnapshot.h"
 #include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The installation list through a real "gatelist.ini": loading whole values with its drops, a
 // damaged count, saving anew with renumbered sections, saving only the selection, adding past
 // every entry of a gapped or stale file, and write failures.
-#include "comm/InstallationList.h"
-#include "comm/ProfileFile.h"
+#include "sites/InstallationList.h"
+#include "sites/ProfileFile.h"
 #include "support/ScriptedUserServices.h"
 #include "support/TempDirectory.h"
 

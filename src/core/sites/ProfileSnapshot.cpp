@@ -1,4 +1,4 @@
-#include "comm/ProfileSnapshot.h"
+#include "sites/ProfileSnapshot.h"
 
 namespace tolvane {
 

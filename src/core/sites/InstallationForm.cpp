@@ -1,6 +1,6 @@
-#include "comm/InstallationForm.h"
+#include "sites/InstallationForm.h"
 
-#include "document/UserServices.h"
+#include "support/UserServices.h"
 
 namespace tolvane {
 

@@ -1,4 +1,4 @@
-#include "document/DirectoryList.h"
+#include "config/DirectoryList.h"
 
 namespace tolvane {
 

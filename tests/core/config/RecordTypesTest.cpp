@@ -1,8 +1,8 @@
 // The record types' own rules: refused ranges and groups, the partial copy of directory entries,
 // and lists that own and copy their entries.
-#include "document/BlockRange.h"
-#include "document/DirectoryList.h"
-#include "document/EntryCode.h"
+#include "config/BlockRange.h"
+#include "config/DirectoryList.h"
+#include "config/EntryCode.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // shared by all runs (a suspended code belongs to whichever run covers it).
 #pragma once
 
-#include "document/BlockRange.h"
+#include "config/BlockRange.h"
 
 #include <cstdint>
 #include <vector>

@@ -3,7 +3,7 @@
 // over it, so a full disk never leaves half a file.
 #pragma once
 
-#include "comm/ProfileSnapshot.h"
+#include "sites/ProfileSnapshot.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "comm/ProfileFile.h"
+#include "sites/ProfileFile.h"
 
 #include "support/PosixFile.h"
 #include "support/ReplaceFile.h"

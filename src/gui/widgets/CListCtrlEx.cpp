@@ -1,4 +1,4 @@
-#include "shell/CListCtrlEx.h"
+#include "widgets/CListCtrlEx.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -2,7 +2,7 @@
 // limits, the default name for "...", and the checks made on OK.
 #pragma once
 
-#include "comm/Installation.h"
+#include "sites/Installation.h"
 
 #include <string>
 

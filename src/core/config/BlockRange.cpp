@@ -1,4 +1,4 @@
-#include "document/BlockRange.h"
+#include "config/BlockRange.h"
 
 namespace tolvane {
 

@@ -1,6 +1,6 @@
-#include "comm/CInstallationDlg.h"
+#include "sites/CInstallationDlg.h"
 
-#include "comm/InstallationForm.h"
+#include "sites/InstallationForm.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
