@@ -225,7 +225,7 @@ TEST_F(MainFrameTest, StatusBarSaysThePromptsAndTheViewCommandsHideAndShowTheBar
 
 TEST_F(MainFrameTest, CommandsOfLaterVersionsSaySoAndAboutShowsTheVersion) {
     OpenDemo();
-    for (const int id : {kCmdBlockTransmitters, kCmdTimeZones, kCmdHolidays, kCmdAbout}) {
+    for (const int id : {kCmdValidationGroups, kCmdTimeZones, kCmdHolidays, kCmdAbout}) {
         const std::shared_ptr<QString> seen = CloseNextBox();
         frame_->RunCommand(id);
         EXPECT_EQ(*seen, id == kCmdAbout ? "About Tolvane: Tolvane Version 3.0"

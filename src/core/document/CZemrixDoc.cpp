@@ -1,10 +1,13 @@
 #include "document/CZemrixDoc.h"
 
 #include "comm/CCommSession.h"
+#include "config/BlockCodeEditor.h"
+#include "config/DirectoryEditor.h"
+#include "config/EntryCodeEditor.h"
 #include "comm/DirectPorts.h"
 #include "sites/SelectUnitModel.h"
-#include "document/Backups.h"
 #include "document/CommandIds.h"
+#include "document/EditedLists.h"
 #include "document/ReceivedModule.h"
 #include "support/UserServices.h"
 #include "image/PageClaims.h"
@@ -118,19 +121,9 @@ bool CZemrixDoc::ConfirmKeepingDamage(const char* action) {
                            MessageIcon::Exclamation, MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
-void CZemrixDoc::WriteImage() {
-    image_.Pack(lists_);
-    changed_ = 0;
-}
-
-void CZemrixDoc::MakeBackups() const {
-    MakeBackupCopies(filePath_);
-}
-
 bool CZemrixDoc::SaveImage() {
-    WriteImage();
-    MakeBackups();
-    if (image_.Save(filePath_) != kSaveOk) {
+    changed_ = 0;
+    if (PackAndSave(image_, lists_, filePath_) != kSaveOk) {
         // What is not on disk is still unsaved: the next prompt must ask again.
         changed_ = 1;
         ui_.ShowMessage("Error Saving the file", MessageIcon::None, MessageButtons::Ok);
@@ -315,6 +308,43 @@ void CZemrixDoc::OnFilterEventLog() {
     }
 }
 
+void CZemrixDoc::OnBlockCodes(int kind) {
+    BlockCodeEditor editor;
+    editor.Load(kind == kBlockTransmitters ? lists_.blockTransmitters : lists_.blockCards);
+    if (!ui_.RunBlockCodeDialog(editor, kind)) {
+        return;
+    }
+    changed_ = 1;
+    TakeBlockCodes(editor, kind, lists_, image_);
+    const int ownReport = kind == kBlockTransmitters ? kBlockTransmitterReport : kBlockCardReport;
+    if (reportKind_ == ownReport || reportKind_ == kSystemReport) {
+        RegenerateReport();
+    }
+}
+
+void CZemrixDoc::OnEntryCodes() {
+    EntryCodeEditor editor;
+    editor.Load(lists_.entryCodes);
+    if (!ui_.RunEntryCodeDialog(editor)) {
+        return;
+    }
+    changed_ = 1;
+    TakeEntryCodes(editor, lists_);
+}
+
+void CZemrixDoc::OnTelephoneEntries() {
+    DirectoryEditor editor(image_.GetDirectoryCapacity());
+    editor.Load(lists_.directory);
+    if (!ui_.RunDirectoryDialog(editor)) {
+        return;
+    }
+    changed_ = 1;
+    TakeDirectory(editor, lists_, image_);
+    if (reportKind_ == kDirectoryReport) {
+        RegenerateReport();
+    }
+}
+
 bool CZemrixDoc::RunSession(CCommSession& session, int selector, int mode, const char* failure) {
     bool succeeded = false;
     if (selector == kModemPort) {
@@ -456,6 +486,18 @@ bool CZemrixDoc::OnCommand(int commandId) {
         return true;
     case kCmdUpload:
         OnUploadData();
+        return true;
+    case kCmdBlockTransmitters:
+        OnBlockCodes(kBlockTransmitters);
+        return true;
+    case kCmdBlockCards:
+        OnBlockCodes(kBlockCards);
+        return true;
+    case kCmdEntryCodes:
+        OnEntryCodes();
+        return true;
+    case kCmdTelephoneEntries:
+        OnTelephoneEntries();
         return true;
     default:
         return false;

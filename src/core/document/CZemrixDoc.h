@@ -62,8 +62,6 @@ public:
     // --- operations other commands build on ---------------------------------------------------
 
     void ReadImage();
-    void WriteImage();
-    void MakeBackups() const;
     // The prompt for unsaved changes, with Cancel. True when the caller may go on and replace or
     // leave the image: nothing to save, the user declined, or the save went through.
     bool OfferSave();
@@ -85,6 +83,11 @@ public:
     void OnFilterEventLog();
     void OnDownloadData();
     void OnUploadData();
+    // The Setup editors: block transmitters (kind 2) or block cards (kind 1), entry codes, and the
+    // telephone entry directory.
+    void OnBlockCodes(int kind);
+    void OnEntryCodes();
+    void OnTelephoneEntries();
 
     // The waits on the line to the unit; tests shorten them.
     void SetChannelTimeouts(const ChannelTimeouts& timeouts) { timeouts_ = timeouts; }

@@ -188,6 +188,11 @@ public:
     void WriteEntryCodes(const EntryCodeArray& codes);
     void ReadBlockCodes(BlockCodeList& list, int kind) const;
     void WriteBlockCodes(const BlockCodeList& list, int kind);
+    // Pages the lists take when written, and how many the chain can have: its own pages and the
+    // free ones, within what a chain's page count can say.
+    static int EntryCodePagesNeeded(std::size_t codes);
+    static int BlockCodePagesNeeded(const BlockCodeList& list);
+    int PagesAvailableTo(int chain) const;
 
     // --- telephone directory pages ----------------------------------------------------------
 

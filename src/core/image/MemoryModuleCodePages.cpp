@@ -216,4 +216,36 @@ void MemoryModule::WriteBlockCodes(const BlockCodeList& list, int kind) {
     FinishChain(chain, current, pagesUsed, taken);
 }
 
+int MemoryModule::EntryCodePagesNeeded(std::size_t codes) {
+    return static_cast<int>((codes + kEntryCodeSlots - 1) / kEntryCodeSlots);
+}
+
+int MemoryModule::BlockCodePagesNeeded(const BlockCodeList& list) {
+    int pages = 0;
+    for (const BlockRange& range : list.ranges) {
+        if (range.Last() >= range.First()) {
+            pages += (range.Last() - range.First()) / kBlockCodesPerPage + 1;
+        }
+    }
+    return pages;
+}
+
+int MemoryModule::PagesAvailableTo(int chain) const {
+    const std::vector<bool> taken = PagesOfOtherChains(chain);
+    std::vector<bool> available(taken.size(), false);
+    if (GetChainStart(chain) != kNoPage) {
+        for (const int page : WalkChain(chain, std::max<int>(GetChainPageCount(chain), 1)).pages) {
+            available[static_cast<std::size_t>(page)] = true;
+        }
+    }
+    int count = 0;
+    for (std::size_t page = 0; page < taken.size(); ++page) {
+        if (!taken[page] && (available[page] || IsMarkedFree(static_cast<int>(page)))) {
+            ++count;
+        }
+    }
+    // The chain's page count is one byte.
+    return std::min(count, 255);
+}
+
 } // namespace tolvane

@@ -1,4 +1,5 @@
 #include "reports/ListReports.h"
+#include "config/PhoneNumberText.h"
 
 #include "config/BlockCodeList.h"
 #include "config/DirectoryList.h"
@@ -34,25 +35,6 @@ std::string BuildBlockReport(const BlockCodeList& list, int reportKind) {
         }
     }
     return text;
-}
-
-std::string FormatPhoneNumber(std::span<const uint16_t> digits, int count) {
-    count = std::clamp(count, 0, std::min<int>(12, static_cast<int>(digits.size())));
-    std::string d;
-    for (int i = 0; i < count; ++i) {
-        d += static_cast<char>('0' + digits[static_cast<std::size_t>(i)]);
-    }
-    switch (count) {
-    case 11:
-        return d.substr(0, 1) + " (" + d.substr(1, 3) + ") " + d.substr(4, 3) + "-" + d.substr(7);
-    case 10:
-        // Started as a string, not a literal: GCC 12 warns falsely at -O3 on "literal" + string.
-        return std::string("(").append(d, 0, 3) + ") " + d.substr(3, 3) + "-" + d.substr(6);
-    case 7:
-        return d.substr(0, 3) + "-" + d.substr(3);
-    default:
-        return d;
-    }
 }
 
 std::string BuildDirectoryReport(const DirectoryList& directory) {

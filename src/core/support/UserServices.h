@@ -12,6 +12,9 @@ struct EventLogFilter;
 class CCommSession;
 class SelectUnitModel;
 class InstallationForm;
+class BlockCodeEditor;
+class EntryCodeEditor;
+class DirectoryEditor;
 
 enum class MessageIcon { None, Exclamation, Question, Information, Stop };
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
@@ -71,6 +74,29 @@ public:
     virtual bool RunConnectionDialog(std::string& password, int& selector) {
         (void)password;
         (void)selector;
+        return false;
+    }
+    // The Setup editors, each on the editor's copy of a list; true on OK. kind is the block code
+    // kind: 2 transmitters, 1 cards.
+    virtual bool RunBlockCodeDialog(BlockCodeEditor& editor, int kind) {
+        (void)editor;
+        (void)kind;
+        return false;
+    }
+    virtual bool RunEntryCodeDialog(EntryCodeEditor& editor) {
+        (void)editor;
+        return false;
+    }
+    virtual bool RunDirectoryDialog(DirectoryEditor& editor) {
+        (void)editor;
+        return false;
+    }
+    // "System Phone Number Information": the number on which the unit is called; false on Cancel.
+    virtual bool RunSystemPhoneDialog(std::string& countryCode, std::string& areaCode,
+                                      std::string& phoneNumber) {
+        (void)countryCode;
+        (void)areaCode;
+        (void)phoneNumber;
         return false;
     }
     // "Communication Progress", modal: it sets itself as the session's sink, starts the session

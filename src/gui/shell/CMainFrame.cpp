@@ -131,14 +131,14 @@ void CMainFrame::CreateStatusBar() {
 }
 
 void CMainFrame::RunCommand(int id) {
-    if (IsSetupCommand(id)) { // the editors come in a later version
-        QMessageBox::information(this, "Tolvane", "This function is not available yet.");
-    } else if (id == kCmdOpen) {
+    if (id == kCmdOpen) {
         if (document_.OnOpen()) {
             RememberRecentFile(QString::fromStdString(document_.FilePath()));
         }
     } else if (document_.OnCommand(id)) {
         // the document carried it out
+    } else if (IsSetupCommand(id)) { // the table editors come in a later version
+        QMessageBox::information(this, "Tolvane", "This function is not available yet.");
     } else {
         switch (id) {
         case kCmdPrint:

@@ -77,27 +77,5 @@ TEST(DirectoryReportTest, EntriesByNameWithFormattedNumbersAndTalkTime) {
     EXPECT_EQ(directory.At(3).name, "Abl");
 }
 
-TEST(PhoneNumberTest, FormsByDigitCount) {
-    const std::vector<std::tuple<std::string, int, std::string>> cases{
-        {"5551234567", 10, "(555) 123-4567"},
-        {"15551234567", 11, "1 (555) 123-4567"},
-        {"1234567", 7, "123-4567"},
-        {"12345678", 8, "12345678"},
-        {"123456", 6, "123456"},
-        {"", 0, ""},
-        // Only the first count digits count, whatever the rest of the array holds.
-        {"555123456789", 7, "555-1234"},
-        {"123456789012", 13, "123456789012"},
-        {"123456789012", 255, "123456789012"},
-    };
-    for (const auto& [text, count, expected] : cases) {
-        std::array<uint16_t, 12> digits{};
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            digits[i] = static_cast<uint16_t>(text[i] - '0');
-        }
-        EXPECT_EQ(FormatPhoneNumber(digits, count), expected) << text << " / " << count;
-    }
-}
-
 } // namespace
 } // namespace tolvane
