@@ -74,6 +74,21 @@ bool ScriptedUserServices::RunFilterDialog(EventLogFilter& filter) {
     return filterDialog && filterDialog(filter);
 }
 
+bool ScriptedUserServices::RunBlockCodeDialog(BlockCodeEditor& editor, int kind) {
+    calls_.push_back("dialog: block codes " + std::to_string(kind));
+    return blockCodeDialog && blockCodeDialog(editor, kind);
+}
+
+bool ScriptedUserServices::RunEntryCodeDialog(EntryCodeEditor& editor) {
+    calls_.push_back("dialog: entry codes");
+    return entryCodeDialog && entryCodeDialog(editor);
+}
+
+bool ScriptedUserServices::RunDirectoryDialog(DirectoryEditor& editor) {
+    calls_.push_back("dialog: directory");
+    return directoryDialog && directoryDialog(editor);
+}
+
 std::vector<std::string> ScriptedUserServices::Texts() const {
     std::vector<std::string> texts;
     for (const ShownMessage& message : shown_) {

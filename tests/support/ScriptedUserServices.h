@@ -28,6 +28,9 @@ public:
     std::function<bool(SelectUnitModel&)> selectUnitDialog;
     std::function<bool(InstallationForm&)> installationDialog;
     std::function<bool(EventLogFilter&)> filterDialog;
+    std::function<bool(BlockCodeEditor&, int)> blockCodeDialog;
+    std::function<bool(EntryCodeEditor&)> entryCodeDialog;
+    std::function<bool(DirectoryEditor&)> directoryDialog;
 
     MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
                               MessageButtons buttons) override;
@@ -40,6 +43,9 @@ public:
     bool RunSelectUnitDialog(SelectUnitModel& model) override;
     bool RunInstallationDialog(InstallationForm& form) override;
     bool RunFilterDialog(EventLogFilter& filter) override;
+    bool RunBlockCodeDialog(BlockCodeEditor& editor, int kind) override;
+    bool RunEntryCodeDialog(EntryCodeEditor& editor) override;
+    bool RunDirectoryDialog(DirectoryEditor& editor) override;
 
     const std::vector<ShownMessage>& Shown() const { return shown_; }
     std::vector<std::string> Texts() const;

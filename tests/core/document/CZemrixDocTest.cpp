@@ -4,6 +4,9 @@
 // step and the enable and check rules.
 #include "DemoImage.h"
 #include "ImageBuilder.h"
+#include "config/BlockCodeEditor.h"
+#include "config/DirectoryEditor.h"
+#include "config/EntryCodeEditor.h"
 #include "sites/InstallationForm.h"
 #include "sites/SelectUnitModel.h"
 #include "document/CZemrixDoc.h"
@@ -521,6 +524,84 @@ TEST_F(CZemrixDocTest, AModuleWhoseListsSharePagesIsNamedOnceAndKeptOnlyWhenTheU
     EXPECT_TRUE(doc_.Close());
     EXPECT_EQ(Bytes("damaged.001"), bytes);
     EXPECT_NE(Bytes("damaged.mem"), bytes);
+}
+
+} // namespace
+} // namespace tolvane
+
+namespace tolvane {
+namespace {
+
+// What each Setup editor's OK does: the changed mark, the image at once (block codes, directory)
+// or at the next save (entry codes), and the report on show rebuilt only when it shows the list.
+TEST_F(CZemrixDocTest, SetupEditorsChangeTheDocumentOnlyOnOkAndWriteWhenTheirListsDo) {
+    OpenDemo("gate.mem");
+    const std::vector<uint8_t> image = doc_.Image().GetBytes();
+    bool ok = false;
+    ui_.blockCodeDialog = [&](BlockCodeEditor& editor, int kind) {
+        EXPECT_EQ(editor.List(),
+                  kind == 2 ? doc_.Lists().blockTransmitters : doc_.Lists().blockCards);
+        editor.AddRange(BlockRange(40000, 40009, 3));
+        EXPECT_EQ(editor.AddSuspended(40009), std::nullopt);
+        return ok;
+    };
+    ui_.entryCodeDialog = [&](EntryCodeEditor& editor) {
+        EXPECT_EQ(editor.Add(EntryCodeEditor::NewCode()), std::nullopt);
+        return ok;
+    };
+    ui_.directoryDialog = [&](DirectoryEditor& editor) {
+        EXPECT_EQ(editor.Capacity(), doc_.Image().GetDirectoryCapacity());
+        editor.Remove(0);
+        return ok;
+    };
+    const int commands[] = {kCmdBlockTransmitters, kCmdBlockCards, kCmdEntryCodes,
+                            kCmdTelephoneEntries};
+    for (const int id : commands) {
+        EXPECT_TRUE(doc_.OnCommand(id));
+    }
+    EXPECT_EQ(Calls(), (Lines{"dialog: block codes 2", "dialog: block codes 1",
+                              "dialog: entry codes", "dialog: directory"}));
+    EXPECT_FALSE(doc_.IsModified());
+    EXPECT_EQ(doc_.Image().GetBytes(), image);
+
+    ok = true;
+    const std::size_t directoryCount = doc_.Lists().directory.Count();
+    // The system report on show follows block codes only.
+    EXPECT_TRUE(doc_.OnCommand(kCmdBlockTransmitters));
+    EXPECT_EQ(Calls(), (Lines{"dialog: block codes 2", "busy", "idle", "views"}));
+    EXPECT_TRUE(doc_.IsModified());
+    BlockCodeList written;
+    doc_.Image().ReadBlockCodes(written, 2);
+    EXPECT_EQ(written.ranges.back(), BlockRange(40000, 40009, 3));
+    EXPECT_EQ(written.suspended.back(), 40009);
+    doc_.OnReport(kBlockCardReport);
+    doc_.OnCommand(kCmdTelephoneEntries);
+    EXPECT_EQ(doc_.Lists().directory.Count(), directoryCount - 1);
+    DirectoryList directory;
+    doc_.Image().ReadDirectory(directory);
+    EXPECT_EQ(directory.Count(), directoryCount - 1);
+    Calls();
+    doc_.OnCommand(kCmdBlockCards);
+    doc_.OnReport(kDirectoryReport);
+    doc_.OnCommand(kCmdTelephoneEntries);
+    EXPECT_EQ(Calls(), (Lines{"dialog: block codes 1", "busy", "idle", "views", "busy", "idle",
+                              "views", "dialog: directory", "busy", "idle", "views"}));
+
+    // Entry codes reach the image only when it is saved.
+    const std::size_t codes = doc_.Lists().entryCodes.size();
+    const std::vector<uint8_t> beforeEntryCodes = doc_.Image().GetBytes();
+    doc_.OnCommand(kCmdEntryCodes);
+    EXPECT_EQ(doc_.Lists().entryCodes.size(), codes + 1);
+    EXPECT_EQ(doc_.Image().GetBytes(), beforeEntryCodes);
+    EXPECT_EQ(Calls(), Lines{"dialog: entry codes"});
+    ui_.Answer(MessageAnswer::Yes);
+    doc_.OnSave();
+    EntryCodeArray saved;
+    MemoryModule file(ui_);
+    ASSERT_EQ(file.Load(dir_.Path("gate.mem")), kLoadOk);
+    file.ReadEntryCodes(saved);
+    EXPECT_EQ(saved, doc_.Lists().entryCodes);
+    EXPECT_FALSE(doc_.IsModified());
 }
 
 } // namespace
