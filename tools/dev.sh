@@ -11,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-          qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation lrzsz socat)
+          libcsv-dev qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation lrzsz socat)
 
 install_missing() {
     local missing=()

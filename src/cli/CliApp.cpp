@@ -2,6 +2,7 @@
 
 #include "CommCommands.h"
 #include "ImageCommands.h"
+#include "ListCommands.h"
 #include "ReportCommand.h"
 #include "TerminalUserServices.h"
 
@@ -23,6 +24,9 @@ constexpr const char* kUsage =
     "               [--device single-transmitter|block-transmitter|"
     "block-card|entry-code [--code N]]\n"
     "        block-transmitters | block-cards | directory\n"
+    "       tolvane-cli list KIND FILE\n"
+    "       tolvane-cli import KIND FILE CSV\n"
+    "  KIND: entry-codes | block-transmitters | block-cards | directory\n"
     "       tolvane-cli download --port DEVICE|COM1-4 --password P FILE\n"
     "       tolvane-cli upload --port DEVICE|COM1-4 --password P FILE\n"
     "       tolvane-cli simulate [--image FILE] [--password P] "
@@ -51,6 +55,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (command == "demo" && operands == 1) {
         return RunDemo(args[1], ui, err);
+    }
+    if (command == "list" && operands == 2) {
+        return RunList(args[1], args[2], ui, out, err);
+    }
+    if (command == "import" && operands == 3) {
+        return RunImport(args[1], args[2], args[3], ui, err);
     }
     if (command == "report") {
         return RunReport({args.begin() + 1, args.end()}, EventTime::Now(), ui, out, err);

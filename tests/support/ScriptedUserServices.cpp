@@ -89,6 +89,26 @@ bool ScriptedUserServices::RunDirectoryDialog(DirectoryEditor& editor) {
     return directoryDialog && directoryDialog(editor);
 }
 
+bool ScriptedUserServices::RunValidationGroupDialog(ValidationGroupEditor& editor) {
+    calls_.push_back("dialog: validation groups");
+    return validationGroupDialog && validationGroupDialog(editor);
+}
+
+bool ScriptedUserServices::RunDoorScheduleDialog(DoorScheduleEditor& editor) {
+    calls_.push_back("dialog: door schedules");
+    return doorScheduleDialog && doorScheduleDialog(editor);
+}
+
+bool ScriptedUserServices::RunTimeZoneDialog(TimeZoneEditor& editor) {
+    calls_.push_back("dialog: time zones");
+    return timeZoneDialog && timeZoneDialog(editor);
+}
+
+bool ScriptedUserServices::RunHolidayDialog(HolidayEditor& editor) {
+    calls_.push_back("dialog: holidays");
+    return holidayDialog && holidayDialog(editor);
+}
+
 std::vector<std::string> ScriptedUserServices::Texts() const {
     std::vector<std::string> texts;
     for (const ShownMessage& message : shown_) {

@@ -31,6 +31,10 @@ public:
     std::function<bool(BlockCodeEditor&, int)> blockCodeDialog;
     std::function<bool(EntryCodeEditor&)> entryCodeDialog;
     std::function<bool(DirectoryEditor&)> directoryDialog;
+    std::function<bool(ValidationGroupEditor&)> validationGroupDialog;
+    std::function<bool(DoorScheduleEditor&)> doorScheduleDialog;
+    std::function<bool(TimeZoneEditor&)> timeZoneDialog;
+    std::function<bool(HolidayEditor&)> holidayDialog;
 
     MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
                               MessageButtons buttons) override;
@@ -46,6 +50,10 @@ public:
     bool RunBlockCodeDialog(BlockCodeEditor& editor, int kind) override;
     bool RunEntryCodeDialog(EntryCodeEditor& editor) override;
     bool RunDirectoryDialog(DirectoryEditor& editor) override;
+    bool RunValidationGroupDialog(ValidationGroupEditor& editor) override;
+    bool RunDoorScheduleDialog(DoorScheduleEditor& editor) override;
+    bool RunTimeZoneDialog(TimeZoneEditor& editor) override;
+    bool RunHolidayDialog(HolidayEditor& editor) override;
 
     const std::vector<ShownMessage>& Shown() const { return shown_; }
     std::vector<std::string> Texts() const;

@@ -3,7 +3,11 @@
 #include "comm/CCommSession.h"
 #include "config/BlockCodeEditor.h"
 #include "config/DirectoryEditor.h"
+#include "config/DoorScheduleEditor.h"
 #include "config/EntryCodeEditor.h"
+#include "config/HolidayEditor.h"
+#include "config/TimeZoneEditor.h"
+#include "config/ValidationGroupEditor.h"
 #include "comm/DirectPorts.h"
 #include "sites/SelectUnitModel.h"
 #include "document/CommandIds.h"
@@ -345,6 +349,32 @@ void CZemrixDoc::OnTelephoneEntries() {
     }
 }
 
+// The three tables of the system area: written at once, and shown only by the system report.
+template <typename Editor, typename Table>
+void CZemrixDoc::EditSystemTable(const Table& table, bool (UserServices::*run)(Editor&),
+                                 void (*take)(const Editor&, UnitConfiguration&, MemoryModule&)) {
+    Editor editor;
+    editor.Load(table);
+    if (!(ui_.*run)(editor)) {
+        return;
+    }
+    changed_ = 1;
+    take(editor, lists_, image_);
+    if (reportKind_ == kSystemReport) {
+        RegenerateReport();
+    }
+}
+
+void CZemrixDoc::OnHolidays() {
+    HolidayEditor editor;
+    editor.Load(lists_.holidays, lists_.expiringHolidays);
+    if (!ui_.RunHolidayDialog(editor)) {
+        return;
+    }
+    changed_ = 1;
+    TakeHolidays(editor, lists_);
+}
+
 bool CZemrixDoc::RunSession(CCommSession& session, int selector, int mode, const char* failure) {
     bool succeeded = false;
     if (selector == kModemPort) {
@@ -498,6 +528,20 @@ bool CZemrixDoc::OnCommand(int commandId) {
         return true;
     case kCmdTelephoneEntries:
         OnTelephoneEntries();
+        return true;
+    case kCmdValidationGroups:
+        EditSystemTable(lists_.validationGroups, &UserServices::RunValidationGroupDialog,
+                        &TakeValidationGroups);
+        return true;
+    case kCmdDoorSchedules:
+        EditSystemTable(lists_.doorSchedules, &UserServices::RunDoorScheduleDialog,
+                        &TakeDoorSchedules);
+        return true;
+    case kCmdTimeZones:
+        EditSystemTable(lists_.timeZones, &UserServices::RunTimeZoneDialog, &TakeTimeZones);
+        return true;
+    case kCmdHolidays:
+        OnHolidays();
         return true;
     default:
         return false;

@@ -88,6 +88,8 @@ public:
     void OnBlockCodes(int kind);
     void OnEntryCodes();
     void OnTelephoneEntries();
+    // Holidays; the validation groups, door schedules and time zones go through EditSystemTable.
+    void OnHolidays();
 
     // The waits on the line to the unit; tests shorten them.
     void SetChannelTimeouts(const ChannelTimeouts& timeouts) { timeouts_ = timeouts; }
@@ -100,6 +102,9 @@ public:
     std::optional<bool> IsCommandChecked(int commandId) const;
 
 private:
+    template <typename Editor, typename Table>
+    void EditSystemTable(const Table& table, bool (UserServices::*run)(Editor&),
+                         void (*take)(const Editor&, UnitConfiguration&, MemoryModule&));
     ProfileFile GateList() const;
     // The session for the chosen port; false with nothing shown when the choice was no port.
     // Shows the command's failure message when the session failed.

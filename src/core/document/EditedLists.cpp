@@ -2,7 +2,11 @@
 
 #include "config/BlockCodeEditor.h"
 #include "config/DirectoryEditor.h"
+#include "config/DoorScheduleEditor.h"
 #include "config/EntryCodeEditor.h"
+#include "config/HolidayEditor.h"
+#include "config/TimeZoneEditor.h"
+#include "config/ValidationGroupEditor.h"
 #include "config/UnitConfiguration.h"
 #include "document/Backups.h"
 #include "image/MemoryModule.h"
@@ -21,8 +25,29 @@ void TakeDirectory(DirectoryEditor& editor, UnitConfiguration& lists, MemoryModu
     image.WriteDirectory(lists.directory);
 }
 
+void TakeValidationGroups(const ValidationGroupEditor& editor, UnitConfiguration& lists,
+                          MemoryModule& image) {
+    editor.Store(lists.validationGroups);
+    image.SetValidationGroups(lists.validationGroups);
+}
+
+void TakeDoorSchedules(const DoorScheduleEditor& editor, UnitConfiguration& lists,
+                       MemoryModule& image) {
+    editor.Store(lists.doorSchedules);
+    image.SetDoorSchedules(lists.doorSchedules);
+}
+
+void TakeTimeZones(const TimeZoneEditor& editor, UnitConfiguration& lists, MemoryModule& image) {
+    editor.Store(lists.timeZones);
+    image.SetTimeZones(lists.timeZones);
+}
+
 void TakeEntryCodes(const EntryCodeEditor& editor, UnitConfiguration& lists) {
     editor.Store(lists.entryCodes);
+}
+
+void TakeHolidays(const HolidayEditor& editor, UnitConfiguration& lists) {
+    editor.Store(lists.holidays, lists.expiringHolidays);
 }
 
 int PackAndSave(MemoryModule& image, const UnitConfiguration& lists, const std::string& path) {

@@ -10,6 +10,10 @@ namespace tolvane {
 class BlockCodeEditor;
 class DirectoryEditor;
 class EntryCodeEditor;
+class DoorScheduleEditor;
+class HolidayEditor;
+class TimeZoneEditor;
+class ValidationGroupEditor;
 class MemoryModule;
 struct UnitConfiguration;
 
@@ -17,8 +21,15 @@ struct UnitConfiguration;
 void TakeBlockCodes(const BlockCodeEditor& editor, int kind, UnitConfiguration& lists,
                     MemoryModule& image);
 void TakeDirectory(DirectoryEditor& editor, UnitConfiguration& lists, MemoryModule& image);
-// Entry codes wait for the next save or upload, which packs every list.
+// The three tables of the system area reach the image at once too.
+void TakeValidationGroups(const ValidationGroupEditor& editor, UnitConfiguration& lists,
+                          MemoryModule& image);
+void TakeDoorSchedules(const DoorScheduleEditor& editor, UnitConfiguration& lists,
+                       MemoryModule& image);
+void TakeTimeZones(const TimeZoneEditor& editor, UnitConfiguration& lists, MemoryModule& image);
+// Entry codes and holidays wait for the next save or upload, which packs every list.
 void TakeEntryCodes(const EntryCodeEditor& editor, UnitConfiguration& lists);
+void TakeHolidays(const HolidayEditor& editor, UnitConfiguration& lists);
 
 // Packs every list into the image, makes the backups and writes the file: the result of Save.
 int PackAndSave(MemoryModule& image, const UnitConfiguration& lists, const std::string& path);

@@ -15,6 +15,10 @@ class InstallationForm;
 class BlockCodeEditor;
 class EntryCodeEditor;
 class DirectoryEditor;
+class ValidationGroupEditor;
+class DoorScheduleEditor;
+class TimeZoneEditor;
+class HolidayEditor;
 
 enum class MessageIcon { None, Exclamation, Question, Information, Stop };
 enum class MessageButtons { Ok, YesNo, YesNoCancel };
@@ -88,6 +92,22 @@ public:
         return false;
     }
     virtual bool RunDirectoryDialog(DirectoryEditor& editor) {
+        (void)editor;
+        return false;
+    }
+    virtual bool RunValidationGroupDialog(ValidationGroupEditor& editor) {
+        (void)editor;
+        return false;
+    }
+    virtual bool RunDoorScheduleDialog(DoorScheduleEditor& editor) {
+        (void)editor;
+        return false;
+    }
+    virtual bool RunTimeZoneDialog(TimeZoneEditor& editor) {
+        (void)editor;
+        return false;
+    }
+    virtual bool RunHolidayDialog(HolidayEditor& editor) {
         (void)editor;
         return false;
     }

@@ -137,8 +137,6 @@ void CMainFrame::RunCommand(int id) {
         }
     } else if (document_.OnCommand(id)) {
         // the document carried it out
-    } else if (IsSetupCommand(id)) { // the table editors come in a later version
-        QMessageBox::information(this, "Tolvane", "This function is not available yet.");
     } else {
         switch (id) {
         case kCmdPrint:

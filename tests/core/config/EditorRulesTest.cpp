@@ -3,8 +3,12 @@
 // that keeps entry codes unique.
 #include "config/BlockCodeEditor.h"
 #include "config/DirectoryEditor.h"
+#include "config/DoorScheduleEditor.h"
 #include "config/EntryCodeEditor.h"
+#include "config/HolidayEditor.h"
 #include "config/NumberField.h"
+#include "config/TimeZoneEditor.h"
+#include "config/ValidationGroupEditor.h"
 
 #include <gtest/gtest.h>
 
@@ -183,6 +187,112 @@ TEST(DirectoryEditorTest, TheEntryCheckRunsInOrderWithinTheImageCapacity) {
     editor.Store(target);
     EXPECT_EQ(target.Count(), 3u);
     EXPECT_EQ(editor.Entries().Count(), 0u);
+}
+
+TEST(TableEditorsTest, GridsTakeEverythingOrNothingAndNameTheFieldTheyRefuse) {
+    ValidationGroupEditor groups;
+    ValidationGroupTable table;
+    table.antiPassback[2] = 1;
+    groups.Load(table);
+    std::vector<std::string> numbers(ValidationGroupEditor::kFields, "15");
+    const std::array<bool, kTableEntries> marks{};
+    const auto readGroups = [&] { return groups.ReadFields(numbers, marks); };
+    numbers[37] = "16";
+    EXPECT_EQ(readGroups(),
+              (FieldRefusal{37, "Group 8 Time Zone 2 must be a whole number from 0 to 15."}));
+    EXPECT_EQ(groups.Table(), table);
+    numbers[37] = "0";
+    EXPECT_EQ(readGroups(), std::nullopt);
+    EXPECT_EQ(groups.Number(7, 2), 0);
+    EXPECT_EQ(groups.Number(14, 0), 15);
+    EXPECT_EQ(groups.Table().antiPassback[2], 0);
+
+    // Any non-zero flag a unit holds is a door in the schedule; what comes back is 1 or 0.
+    DoorScheduleTable doors;
+    doors.channel[3][14] = 5;
+    DoorScheduleEditor schedules;
+    schedules.Load(doors);
+    EXPECT_TRUE(schedules.HasDoor(14, 3));
+    EXPECT_FALSE(schedules.HasDoor(14, 2));
+    schedules.SetDoor(14, 3, true);
+    schedules.SetDoor(0, 0, true);
+    EXPECT_EQ(schedules.Table().channel[3][14], 1);
+    EXPECT_EQ(schedules.Table().channel[0][0], 1);
+}
+
+TEST(TableEditorsTest, TimeZonesShowTheirDaysAndPeriodsAndTakeBoundedTimes) {
+    TimeZone zone;
+    EXPECT_EQ(TimeZoneEditor::DaysText(zone), "SMTWTFSH");
+    zone.dayExcluded.fill(7);
+    EXPECT_EQ(TimeZoneEditor::DaysText(zone), std::string(16, '-'));
+    zone.dayExcluded = {1, 0, 0, 0, 0, 0, 1, 1};
+    EXPECT_EQ(TimeZoneEditor::DaysText(zone), "--MTWTF----");
+
+    std::vector<std::string> times(TimeZoneEditor::kTimeFields, "0");
+    const std::array<bool, kTimeZoneDays> weekdays{false, true, true,  true,
+                                                   true,  true, false, true};
+    times[0] = "8", times[1] = "05", times[2] = "17", times[3] = "30";
+    times[4] = "17", times[6] = "8"; // a period over midnight is kept as it is
+    EXPECT_EQ(TimeZoneEditor::ReadZone(times, weekdays, zone), std::nullopt);
+    EXPECT_EQ(TimeZoneEditor::PeriodText(zone, 0), " 08:05 - 17:30");
+    EXPECT_EQ(TimeZoneEditor::PeriodText(zone, 1), " 17:00 - 08:00");
+    EXPECT_EQ(TimeZoneEditor::DaysText(zone), "--MTWTF--H");
+    EXPECT_EQ(TimeZoneEditor::TimeField(zone, 3), 30);
+
+    const TimeZone before = zone;
+    times[14] = "24";
+    times[15] = "60";
+    EXPECT_EQ(TimeZoneEditor::ReadZone(times, weekdays, zone),
+              (FieldRefusal{14, "Period 4 End Hour must be a whole number from 0 to 23."}));
+    times[14] = "23";
+    EXPECT_EQ(TimeZoneEditor::ReadZone(times, weekdays, zone)->message,
+              "Period 4 End Minute must be a whole number from 0 to 59.");
+    EXPECT_EQ(zone, before);
+
+    TimeZoneEditor editor;
+    editor.SetZone(14, zone);
+    TimeZoneTable table{};
+    editor.Store(table);
+    EXPECT_EQ(table[14], zone);
+}
+
+TEST(TableEditorsTest, HolidaysArePackedLimitedToTwentyFourAndShiftOnRemove) {
+    HolidayTable everyYear;
+    ExpiringHolidayTable once;
+    everyYear.month[3] = 12, everyYear.day[3] = 25;
+    everyYear.month[5] = 7; // a month without a day is no holiday
+    everyYear.month[9] = 1, everyYear.day[9] = 1;
+    once.month[20] = 4, once.day[20] = 2; // year 0 is 1990, a year like any other
+    HolidayEditor editor;
+    editor.Load(everyYear, once);
+    EXPECT_EQ(editor.List(HolidayKind::EveryYear), (std::vector<Holiday>{{0, 12, 25}, {0, 1, 1}}));
+    EXPECT_EQ(editor.List(HolidayKind::Once), (std::vector<Holiday>{{0, 4, 2}}));
+
+    for (int i = 0; i < 23; ++i) {
+        EXPECT_EQ(editor.Add(HolidayKind::Once, {36, 5, static_cast<uint8_t>(i + 1)}),
+                  std::nullopt);
+    }
+    EXPECT_EQ(editor.Add(HolidayKind::Once, {36, 6, 1}), "You may not exceed 24 expiring holidays");
+    EXPECT_EQ(editor.Add(HolidayKind::EveryYear, {36, 6, 1}), std::nullopt);
+    EXPECT_EQ(editor.List(HolidayKind::EveryYear).back(), (Holiday{0, 6, 1}));
+    EXPECT_TRUE(editor.Remove(HolidayKind::EveryYear, 0));
+    EXPECT_FALSE(editor.Edit(HolidayKind::EveryYear, 2, {}));
+    EXPECT_TRUE(editor.Edit(HolidayKind::Once, 0, {10, 3, 4}));
+    while (editor.CheckRoom(HolidayKind::EveryYear) == std::nullopt) {
+        editor.Add(HolidayKind::EveryYear, {0, 2, 29});
+    }
+    EXPECT_EQ(editor.CheckRoom(HolidayKind::EveryYear),
+              "You may not exceed 24 non expiring holidays");
+
+    editor.Remove(HolidayKind::EveryYear, 0);
+    editor.Store(everyYear, once);
+    EXPECT_EQ(everyYear.month[0], 6);
+    EXPECT_EQ(everyYear.month[22], 2);
+    EXPECT_EQ(everyYear.month[23], 0);
+    EXPECT_EQ(everyYear.day[23], 0);
+    EXPECT_EQ(once.year[0], 10);
+    EXPECT_EQ(once.day[23], 23);
+    EXPECT_EQ(HolidayEditor::MonthName(9), "September");
 }
 
 } // namespace

@@ -6,7 +6,11 @@
 #include "ImageBuilder.h"
 #include "config/BlockCodeEditor.h"
 #include "config/DirectoryEditor.h"
+#include "config/DoorScheduleEditor.h"
 #include "config/EntryCodeEditor.h"
+#include "config/HolidayEditor.h"
+#include "config/TimeZoneEditor.h"
+#include "config/ValidationGroupEditor.h"
 #include "sites/InstallationForm.h"
 #include "sites/SelectUnitModel.h"
 #include "document/CZemrixDoc.h"
@@ -602,6 +606,73 @@ TEST_F(CZemrixDocTest, SetupEditorsChangeTheDocumentOnlyOnOkAndWriteWhenTheirLis
     file.ReadEntryCodes(saved);
     EXPECT_EQ(saved, doc_.Lists().entryCodes);
     EXPECT_FALSE(doc_.IsModified());
+}
+
+// The tables of the system area: written at once (holidays at the next save), the system report
+// rebuilt when it is on show, and the image's own bits beside the editors' left alone.
+TEST_F(CZemrixDocTest, TableEditorsWriteTheSystemAreaAtOnceOrAtTheNextSave) {
+    OpenDemo("gate.mem");
+    auto system = doc_.Image().GetSystemArea();
+    const std::size_t group2 = layout::kValidationGroups + 2 * layout::kValidationGroupSize;
+    system[group2 + 5] = 0xFF;
+    bool ok = false;
+    ui_.validationGroupDialog = [&](ValidationGroupEditor& editor) {
+        std::vector<std::string> numbers(ValidationGroupEditor::kFields, "3");
+        const std::array<bool, kTableEntries> marks{};
+        return editor.ReadFields(numbers, marks) == std::nullopt && ok;
+    };
+    ui_.doorScheduleDialog = [&](DoorScheduleEditor& editor) {
+        for (int door = 0; door < kChannels; ++door) {
+            editor.SetDoor(0, door, true);
+            editor.SetDoor(1, door, false);
+        }
+        return ok;
+    };
+    ui_.timeZoneDialog = [&](TimeZoneEditor& editor) {
+        TimeZone zone;
+        zone.startHour[0] = 17;
+        zone.endHour[0] = 8;
+        zone.dayExcluded[7] = 1;
+        editor.SetZone(0, zone);
+        return ok;
+    };
+    ui_.holidayDialog = [&](HolidayEditor& editor) {
+        editor.Add(HolidayKind::EveryYear, {0, 12, 26});
+        return ok;
+    };
+    const int commands[] = {kCmdValidationGroups, kCmdDoorSchedules, kCmdTimeZones, kCmdHolidays};
+    const std::vector<uint8_t> untouched = doc_.Image().GetBytes();
+    for (const int id : commands) {
+        EXPECT_TRUE(doc_.OnCommand(id));
+    }
+    EXPECT_EQ(doc_.Image().GetBytes(), untouched);
+    EXPECT_FALSE(doc_.IsModified());
+    Calls();
+
+    ok = true;
+    for (const int id : commands) {
+        doc_.OnCommand(id);
+    }
+    EXPECT_EQ(Calls(), (Lines{"dialog: validation groups", "busy", "idle", "views",
+                              "dialog: door schedules", "busy", "idle", "views",
+                              "dialog: time zones", "busy", "idle", "views", "dialog: holidays"}));
+    EXPECT_TRUE(doc_.IsModified());
+    // Anti-passback off clears the top bit alone; all four doors are the byte 0, none is 15.
+    EXPECT_EQ(system[group2 + 5], 0x7F);
+    EXPECT_EQ(system[group2], 3);
+    EXPECT_EQ(system[layout::kDoorSchedules + 1], 0);
+    EXPECT_EQ(system[layout::kDoorSchedules + 2], 15);
+    const std::size_t zone1 = layout::kTimeZones + layout::kTimeZoneSize;
+    EXPECT_EQ(system[zone1 + 1], 0x80);
+    EXPECT_EQ(system[zone1 + 4], 17);
+    EXPECT_EQ(system[zone1 + 6], 8);
+    HolidayTable holidays;
+    doc_.Image().GetHolidays(holidays);
+    EXPECT_NE(holidays, doc_.Lists().holidays);
+    ui_.Answer(MessageAnswer::Yes);
+    doc_.OnSave();
+    doc_.Image().GetHolidays(holidays);
+    EXPECT_EQ(holidays, doc_.Lists().holidays);
 }
 
 } // namespace
