@@ -3,6 +3,8 @@
 #include "CliApp.h"
 #include "CsvText.h"
 #include "ImageCommands.h"
+#include "ListKind.h"
+#include "SystemTableLists.h"
 #include "config/BlockCodeEditor.h"
 #include "config/DirectoryEditor.h"
 #include "config/EntryCodeEditor.h"
@@ -23,40 +25,9 @@ namespace tolvane {
 namespace {
 
 using Failure = CsvText::Failure;
-using Fields = std::vector<std::string>;
-
-struct ListKind;
-// The rows of the list, header excluded.
-using ListWriter = void (*)(const ListKind& kind, const UnitConfiguration& unit, std::ostream& out);
-// The list in unit (and in the image, for the lists that go there at once) replaced by the CSV's
-// rows, or why not; a refusal changes nothing.
-using ListImporter = std::optional<Failure> (*)(const ListKind& kind, std::string_view csv,
-                                                MemoryModule& image, UnitConfiguration& unit);
-
-struct ListKind {
-    std::string_view name;
-    Fields columns;
-    int blockKind;        // block codes only
-    int chain;            // the chain the list lives in; a code list must fit the pages it can have
-    const char* pagesFor; // what the out-of-pages refusal names
-    ListWriter write;
-    ListImporter import;
-};
+using Fields = ListKind::Fields;
 
 // --- fields the dialogs do not have as text ---------------------------------------------------
-
-std::string YesNo(bool yes) {
-    return yes ? "yes" : "no";
-}
-
-std::optional<std::string> ReadYesNo(const std::string& column, const std::string& text,
-                                     bool& yes) {
-    if (text != "yes" && text != "no") {
-        return column + " must be yes or no, not \"" + text + "\"";
-    }
-    yes = text == "yes";
-    return std::nullopt;
-}
 
 // Names are Latin-1 bytes in the unit and UTF-8 in the CSV.
 std::string Latin1ToUtf8(std::string_view bytes) {
@@ -112,36 +83,7 @@ std::optional<std::string> Utf8ToLatin1(std::string_view text, std::string& byte
     return std::nullopt;
 }
 
-// --- rows -------------------------------------------------------------------------------------
-
-std::string HeaderText(const ListKind& kind) {
-    std::string header = CsvText::Row(kind.columns);
-    header.pop_back();
-    return header;
-}
-
-// The header line, then every data row with one field for each column, to onRow.
-std::optional<Failure> ReadRows(const ListKind& kind, std::string_view csv,
-                                const CsvText::RowHandler& onRow) {
-    bool headerRead = false;
-    const auto wrongHeader = "the header must be " + HeaderText(kind);
-    auto failure =
-        CsvText::Read(csv, [&](const Fields& fields, int line) -> std::optional<std::string> {
-            if (!headerRead) {
-                headerRead = true;
-                return fields == kind.columns ? std::nullopt : std::optional(wrongHeader);
-            }
-            if (fields.size() != kind.columns.size()) {
-                return "a row has " + std::to_string(kind.columns.size()) + " fields (" +
-                       HeaderText(kind) + "), this one " + std::to_string(fields.size());
-            }
-            return onRow(fields, line);
-        });
-    if (!failure && !headerRead) {
-        return Failure{1, wrongHeader};
-    }
-    return failure;
-}
+// --- pages of the code lists ------------------------------------------------------------------
 
 // The pages that a row adds to what the list needs.
 struct RowPages {
@@ -151,9 +93,9 @@ struct RowPages {
 
 // A code list must fit into the pages its chain can have; the refusal names the first row that
 // does not fit, and the pages the whole list needs.
-std::optional<Failure> CheckFit(const ListKind& kind, const MemoryModule& image,
+std::optional<Failure> CheckFit(const MemoryModule& image, int chain, const char* pagesFor,
                                 const std::vector<RowPages>& rows) {
-    const int available = image.PagesAvailableTo(kind.chain);
+    const int available = image.PagesAvailableTo(chain);
     int needed = 0;
     std::optional<int> firstOver;
     for (const RowPages& row : rows) {
@@ -166,7 +108,7 @@ std::optional<Failure> CheckFit(const ListKind& kind, const MemoryModule& image,
         return std::nullopt;
     }
     return Failure{*firstOver, std::string("No more memory module pages available for ") +
-                                   kind.pagesFor + ": the list needs " + std::to_string(needed) +
+                                   pagesFor + ": the list needs " + std::to_string(needed) +
                                    " pages, " + std::to_string(available) + " are available"};
 }
 
@@ -175,7 +117,7 @@ std::optional<Failure> CheckFit(const ListKind& kind, const MemoryModule& image,
 void WriteEntryCodes(const ListKind& /*kind*/, const UnitConfiguration& unit, std::ostream& out) {
     for (const EntryCode& code : unit.entryCodes) {
         out << CsvText::Row({EntryCodeEditor::CodeText(code), std::to_string(code.validationGroup),
-                             YesNo(code.active != 0)});
+                             ListKind::YesNo(code.active != 0)});
     }
 }
 
@@ -184,9 +126,9 @@ std::optional<Failure> ImportEntryCodes(const ListKind& kind, std::string_view c
     EntryCodeEditor editor;
     std::vector<RowPages> pages;
     auto failure =
-        ReadRows(kind, csv, [&](const Fields& fields, int line) -> std::optional<std::string> {
+        kind.ReadRows(csv, [&](const Fields& fields, int line) -> std::optional<std::string> {
             bool active = false;
-            if (auto refusal = ReadYesNo(kind.columns[2], fields[2], active)) {
+            if (auto refusal = kind.ReadYesNo(fields, 2, active)) {
                 return refusal;
             }
             EntryCode code;
@@ -202,7 +144,7 @@ std::optional<Failure> ImportEntryCodes(const ListKind& kind, std::string_view c
             return std::nullopt;
         });
     if (!failure) {
-        failure = CheckFit(kind, image, pages);
+        failure = CheckFit(image, kEntryCodeChain, "entry codes", pages);
     }
     if (!failure) {
         TakeEntryCodes(editor, unit);
@@ -238,7 +180,7 @@ std::optional<Failure> ImportBlockCodes(const ListKind& kind, std::string_view c
     BlockCodeEditor editor;
     std::vector<RowPages> pages;
     auto failure =
-        ReadRows(kind, csv, [&](const Fields& fields, int line) -> std::optional<std::string> {
+        kind.ReadRows(csv, [&](const Fields& fields, int line) -> std::optional<std::string> {
             BlockRange range;
             if (auto refusal = BlockCodeEditor::ReadRange(fields[0], fields[1], fields[2], range)) {
                 return refusal;
@@ -270,7 +212,9 @@ std::optional<Failure> ImportBlockCodes(const ListKind& kind, std::string_view c
             return std::nullopt;
         });
     if (!failure) {
-        failure = CheckFit(kind, image, pages);
+        const bool transmitters = kind.blockKind == kBlockTransmitters;
+        failure = CheckFit(image, transmitters ? kBlockTransmitterChain : kBlockCardChain,
+                           "block codes", pages);
     }
     if (!failure) {
         TakeBlockCodes(editor, kind.blockKind, unit, image);
@@ -282,7 +226,7 @@ void WriteDirectory(const ListKind& /*kind*/, const UnitConfiguration& unit, std
     for (std::size_t i = 0; i < unit.directory.Count(); ++i) {
         const DirectoryEntry& entry = unit.directory.At(i);
         out << CsvText::Row({std::to_string(entry.code), Latin1ToUtf8(entry.name),
-                             FormatPhoneNumber(entry), YesNo(entry.extendedTalk != 0)});
+                             FormatPhoneNumber(entry), ListKind::YesNo(entry.extendedTalk != 0)});
     }
 }
 
@@ -290,12 +234,12 @@ std::optional<Failure> ImportDirectory(const ListKind& kind, std::string_view cs
                                        MemoryModule& image, UnitConfiguration& unit) {
     DirectoryEditor editor(image.GetDirectoryCapacity());
     auto failure =
-        ReadRows(kind, csv, [&](const Fields& fields, int /*line*/) -> std::optional<std::string> {
+        kind.ReadRows(csv, [&](const Fields& fields, int /*line*/) -> std::optional<std::string> {
             if (auto refusal = editor.CheckRoom()) {
                 return refusal;
             }
             bool extendedTalk = false;
-            if (auto refusal = ReadYesNo(kind.columns[3], fields[3], extendedTalk)) {
+            if (auto refusal = kind.ReadYesNo(fields, 3, extendedTalk)) {
                 return refusal;
             }
             std::string name;
@@ -316,35 +260,32 @@ std::optional<Failure> ImportDirectory(const ListKind& kind, std::string_view cs
 }
 
 const ListKind* FindKind(std::string_view name) {
-    static const std::array<ListKind, 4> kinds{{
-        {"entry-codes",
-         {"code", "group", "active"},
-         0,
-         kEntryCodeChain,
-         "entry codes",
-         WriteEntryCodes,
-         ImportEntryCodes},
+    static const std::array<ListKind, 8> kinds{{
+        {"entry-codes", {"code", "group", "active"}, WriteEntryCodes, ImportEntryCodes},
         {"block-transmitters",
          {"first", "last", "group", "suspended"},
-         kBlockTransmitters,
-         kBlockTransmitterChain,
-         "block codes",
          WriteBlockCodes,
-         ImportBlockCodes},
+         ImportBlockCodes,
+         kBlockTransmitters},
         {"block-cards",
          {"first", "last", "group", "suspended"},
-         kBlockCards,
-         kBlockCardChain,
-         "block codes",
          WriteBlockCodes,
-         ImportBlockCodes},
-        {"directory",
-         {"code", "name", "phone", "extended_talk"},
-         0,
-         kDirectoryChain,
-         "",
-         WriteDirectory,
-         ImportDirectory},
+         ImportBlockCodes,
+         kBlockCards},
+        {"directory", {"code", "name", "phone", "extended_talk"}, WriteDirectory, ImportDirectory},
+        {"validation-groups",
+         {"group", "door_schedule", "tz1", "tz2", "tz3", "tz4", "anti_passback"},
+         WriteValidationGroups,
+         ImportValidationGroups},
+        {"door-schedules",
+         {"schedule", "door_a", "door_b", "door_c", "door_d"},
+         WriteDoorSchedules,
+         ImportDoorSchedules},
+        {"time-zones",
+         {"zone", "days", "period1", "period2", "period3", "period4"},
+         WriteTimeZones,
+         ImportTimeZones},
+        {"holidays", {"kind", "year", "month", "day"}, WriteHolidays, ImportHolidays},
     }};
     for (const ListKind& kind : kinds) {
         if (kind.name == name) {
@@ -357,7 +298,8 @@ const ListKind* FindKind(std::string_view name) {
 int UsageError(std::ostream& err) {
     err << "usage: tolvane-cli list KIND FILE\n"
            "       tolvane-cli import KIND FILE CSV\n"
-           "  KIND: entry-codes | block-transmitters | block-cards | directory\n";
+           "  KIND: entry-codes | block-transmitters | block-cards | directory |\n"
+           "        validation-groups | door-schedules | time-zones | holidays\n";
     return kExitUsage;
 }
 

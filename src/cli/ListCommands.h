@@ -1,6 +1,6 @@
 // tolvane-cli list and import: one list of a memory module file as CSV, and that list replaced by
-// the rows of a CSV, each row going through the same rules as the editor's Add, so that the file
-// ends as if the rows had been typed into the window and saved.
+// the rows of a CSV, each row going through the same rules as the editor's Add (or OK, for the
+// fixed tables), so that the file ends as if the rows had been typed into the window and saved.
 #pragma once
 
 #include <ostream>
@@ -13,8 +13,8 @@ class UserServices;
 // Exit status of an import that a row, or the size of the list, refused.
 inline constexpr int kExitDataRefused = 65;
 
-// KIND is entry-codes, block-transmitters, block-cards or directory; anything else is a usage
-// error. The CSV goes to out.
+// KIND is entry-codes, block-transmitters, block-cards, directory, validation-groups,
+// door-schedules, time-zones or holidays; anything else is a usage error. The CSV goes to out.
 int RunList(const std::string& kind, const std::string& path, UserServices& ui, std::ostream& out,
             std::ostream& err);
 // A refused import says "CSVPATH:LINE: why" on err and leaves the file as it was, backups too.

@@ -15,12 +15,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <sstream>
+#include <tuple>
 
 namespace tolvane {
 namespace {
 
-const char* const kKinds[] = {"entry-codes", "block-transmitters", "block-cards", "directory"};
+const char* const kKinds[] = {"entry-codes",       "block-transmitters", "block-cards", "directory",
+                              "validation-groups", "door-schedules",     "time-zones",  "holidays"};
 
 class ListImportTest : public ::testing::Test {
 protected:
@@ -42,14 +45,24 @@ protected:
         return Run({"import", kind, file, dir_.WriteText("list.csv", csv)});
     }
 
-    // Entry codes over three pages with leading zeros, overlapping block ranges and one over two
-    // pages, and tenants whose names the CSV must quote or convert.
-    std::string HandBuilt() {
+    // An image with room for codes and tenants, its lists set by fill.
+    std::string Build(const std::string& name,
+                      const std::function<void(UnitConfiguration&)>& fill) {
         ImageBuilder builder(0x40);
         builder.AddDirectory(2, 30);
         LoadedImage loaded(builder);
         UnitConfiguration unit;
         loaded.image.Unpack(unit);
+        fill(unit);
+        loaded.image.Pack(unit);
+        return dir_.WriteBytes(name, loaded.image.GetBytes());
+    }
+
+    // Entry codes over three pages with leading zeros, overlapping block ranges and one over two
+    // pages, tenants whose names the CSV must quote or convert, and tables at their bounds.
+    std::string HandBuilt() { return Build("built.mem", FillHandBuilt); }
+
+    static void FillHandBuilt(UnitConfiguration& unit) {
         for (int i = 0; i < 300; ++i) {
             EntryCode code;
             code.digitCount = static_cast<uint8_t>(3 + i % 6);
@@ -65,8 +78,15 @@ protected:
         unit.directory.Append(MakeDirectoryEntry(12, "Smith, \"Jo\"", "5551234", true));
         unit.directory.Append(MakeDirectoryEntry(7, "Zo\xEB Adams", "16175551203"));
         unit.directory.Append(MakeDirectoryEntry(300, " Lee", "12345678"));
-        loaded.image.Pack(unit);
-        return dir_.WriteBytes("built.mem", loaded.image.GetBytes());
+        unit.validationGroups.timeZone[3][14] = 15;
+        unit.validationGroups.antiPassback[0] = -1;
+        for (std::size_t door = 0; door < 3; ++door) {
+            unit.doorSchedules.channel[door][14] = 0;
+        }
+        unit.timeZones[14] = {
+            {1, 0, 0, 0, 0, 0, 0, 1}, {17, 0, 0, 23}, {8, 0, 0, 0}, {5, 0, 0, 59}, {0, 0, 0, 59}};
+        unit.holidays = {{2, 12}, {29, 31}};
+        unit.expiringHolidays = {{255, 10, 0}, {12, 2, 1}, {31, 29, 1}};
     }
 
     TempDirectory dir_;
@@ -100,6 +120,61 @@ TEST_F(ListImportTest, ListThenImportGivesTheSameBytesBack) {
                     "7,Zo\u00EB Adams,1 (617) 555-1203,no\n300, Lee,12345678,no\n");
     ASSERT_EQ(Run({"list", "entry-codes", built}), 0);
     EXPECT_EQ(out_.rfind("code,group,active\n000,0,no\n0001,1,yes\n00002,2,yes\n", 0), 0u);
+    const std::pair<const char*, std::string> tables[] = {
+        {"validation-groups", "\n1,0,0,0,0,0,yes\n"},
+        {"validation-groups", "\n15,0,0,0,0,15,no\n"},
+        {"door-schedules", "\n15,no,no,no,yes\n"},
+        {"time-zones", "\n15,-MTWTFS-,17:05-08:00,00:00-00:00,00:00-00:00,23:59-00:59\n"},
+        {"holidays", "\nevery-year,,2,29\nevery-year,,12,31\nonce,2245,12,31\nonce,2000,2,29\n"
+                     "once,1990,1,1\n"},
+    };
+    for (const auto& [kind, row] : tables) {
+        ASSERT_EQ(Run({"list", kind, built}), 0);
+        EXPECT_NE(out_.find(row), std::string::npos) << out_;
+    }
+    // Values out of the editors' bounds list as the unit holds them; the import refuses them.
+    const std::string odd = Build("odd.mem", [](UnitConfiguration& unit) {
+        unit.validationGroups.timeZone[3][1] = 200;
+        unit.timeZones[0].startHour[0] = 30;
+        unit.holidays = {{13}, {5}};
+    });
+    const Bytes before = TempDirectory::ReadBytes(odd);
+    const std::tuple<const char*, std::string, std::string> stored[] = {
+        {"validation-groups", "\n2,0,0,0,0,200,no\n",
+         ":3: Group 2 Time Zone 4 must be a whole number from 0 to 15."},
+        {"time-zones", "\n1,SMTWTFSH,30:00-00:00,",
+         ":2: Period 1 Begin Hour must be a whole number from 0 to 23."},
+        {"holidays", "\nevery-year,,13,5\n", ":2: month must be a whole number from 1 to 12."},
+    };
+    for (const auto& [kind, row, why] : stored) {
+        ASSERT_EQ(Run({"list", kind, odd}), 0);
+        EXPECT_NE(out_.find(row), std::string::npos) << out_;
+        EXPECT_EQ(Import(kind, odd, out_), kExitDataRefused);
+        EXPECT_EQ(err_, dir_.Path("list.csv") + why + "\n");
+    }
+    EXPECT_EQ(TempDirectory::ReadBytes(odd), before);
+}
+
+// Table rows come in any order, times with a one-digit hour; holidays keep file order per kind.
+TEST_F(ListImportTest, TablesTakeRowsInAnyOrderAndHolidaysInFileOrder) {
+    std::string zones = "zone,days,period1,period2,period3,period4\n";
+    std::string listed = zones;
+    for (int zone = 15; zone >= 1; --zone) {
+        zones += std::to_string(zone) + ",-MTWTF--,8:00-17:00,17:00-08:00,00:00-00:00,23:59-0:00\n";
+        listed += std::to_string(16 - zone) +
+                  ",-MTWTF--,08:00-17:00,17:00-08:00,00:00-00:00,23:59-00:00\n";
+    }
+    ASSERT_EQ(Import("time-zones", demo_, zones), 0) << err_;
+    ASSERT_EQ(Run({"list", "time-zones", demo_}), 0);
+    EXPECT_EQ(out_, listed);
+    ASSERT_EQ(Import("holidays", demo_,
+                     "kind,year,month,day\nonce,2000,2,29\nevery-year,,2,29\nonce,1990,12,31\n"
+                     "every-year,,1,01\n"),
+              0)
+        << err_;
+    ASSERT_EQ(Run({"list", "holidays", demo_}), 0);
+    EXPECT_EQ(out_, "kind,year,month,day\nevery-year,,2,29\nevery-year,,1,1\nonce,2000,2,29\n"
+                    "once,1990,12,31\n");
 }
 
 // A spreadsheet's CSV (byte order mark, CR LF, a blank line, quoted fields) leaves the file as the
@@ -169,6 +244,33 @@ TEST_F(ListImportTest, ARefusedRowNamesItsLineAndLeavesTheFileAlone) {
     for (int i = 0; i < 60; ++i) {
         tooManyTenants += std::to_string(i) + ",T,5551234,no\n";
     }
+    const std::string groups = "group,door_schedule,tz1,tz2,tz3,tz4,anti_passback\n";
+    const std::string doors = "schedule,door_a,door_b,door_c,door_d\n";
+    const std::string zones = "zone,days,period1,period2,period3,period4\n";
+    const std::string days = "days must be 8 characters, each the day's letter from SMTWTFSH "
+                             "(Sunday to Saturday, then Holiday) or -, not ";
+    // The 15 rows of a table, row n being n followed by usual; row at replaced by row (an empty
+    // one drops it).
+    const auto table = [](std::string csv, const std::string& usual, int at,
+                          const std::string& row) {
+        for (int n = 1; n <= 15; ++n) {
+            csv += n == at ? row : std::to_string(n) + usual;
+        }
+        return csv;
+    };
+    const auto group = [&](int at, const std::string& row) {
+        return table(groups, ",1,2,3,4,5,no\n", at, row);
+    };
+    const auto zone = [&](int at, const std::string& row) {
+        return table(zones, ",SMTWTFSH,00:00-23:59,00:00-00:00,00:00-00:00,00:00-00:00\n", at, row);
+    };
+    const auto holidays = [](int count, const std::string& last) {
+        std::string csv = "kind,year,month,day\n";
+        for (int i = 0; i < count; ++i) {
+            csv += "once,2030,1," + std::to_string(i + 1) + "\n";
+        }
+        return csv + last;
+    };
     const struct {
         const char* kind;
         std::string csv;
@@ -212,6 +314,40 @@ TEST_F(ListImportTest, ARefusedRowNamesItsLineAndLeavesTheFileAlone) {
          "extended_talk must be yes or no, not \"maybe\""},
         {"directory", tooManyTenants, 61,
          "Telephone entry list full  --  You must remove an entry before adding more."},
+        {"validation-groups", group(15, "16,1,2,3,4,5,no\n"), 16,
+         "group must be a whole number from 1 to 15."},
+        {"validation-groups", group(4, "3,1,2,3,4,5,no\n"), 5,
+         "group 3 is given twice, first on line 4"},
+        {"validation-groups", group(7, ""), 1,
+         "group 7 is missing: the list needs one row for each group from 1 to 15"},
+        {"validation-groups", group(3, "3,1,0,16,0,0,no\n"), 4,
+         "Group 3 Time Zone 2 must be a whole number from 0 to 15."},
+        {"validation-groups", group(2, "2,1,2,3,4,5,Yes\n"), 3,
+         "anti_passback must be yes or no, not \"Yes\""},
+        {"door-schedules", table(doors, ",yes,no,yes,no\n", 9, "9,yes,no,1,no\n"), 10,
+         "door_c must be yes or no, not \"1\""},
+        {"time-zones", zone(2, "2,SMTWTFSX,00:00-23:59,00:00-00:00,00:00-00:00,00:00-00:00\n"), 3,
+         days + "\"SMTWTFSX\""},
+        {"time-zones", zone(2, "2,SMTWTFS,00:00-23:59,00:00-00:00,00:00-00:00,00:00-00:00\n"), 3,
+         days + "\"SMTWTFS\""},
+        {"time-zones", zone(1, "1,SMTWTFSH,24:00-08:00,00:00-00:00,00:00-00:00,00:00-00:00\n"), 2,
+         "Period 1 Begin Hour must be a whole number from 0 to 23."},
+        {"time-zones", zone(5, "5,SMTWTFSH,00:00-23:59,00:00-00:00,08:00-17:60,00:00-00:00\n"), 6,
+         "Period 3 End Minute must be a whole number from 0 to 59."},
+        {"time-zones", zone(5, "5,SMTWTFSH,08:00 - 17:00,00:00-00:00,00:00-00:00,00:00-00:00\n"), 6,
+         "period1 must be a begin and an end time as HH:MM-HH:MM, not \"08:00 - 17:00\""},
+        {"holidays", holidays(0, "once,2023,2,29\n"), 2, "February 2023 has no day 29"},
+        {"holidays", holidays(0, "every-year,,4,31\n"), 2, "April has no day 31"},
+        {"holidays", holidays(1, "once,1989,1,1\n"), 3,
+         "year must be a whole number from 1990 to 2245."},
+        {"holidays", holidays(0, "once,2246,1,1\n"), 2,
+         "year must be a whole number from 1990 to 2245."},
+        {"holidays", holidays(0, "every-year,2024,1,1\n"), 2,
+         "year must be empty for an every-year holiday, not \"2024\""},
+        {"holidays", holidays(0, "yearly,,1,1\n"), 2,
+         "kind must be every-year or once, not \"yearly\""},
+        {"holidays", holidays(24, "every-year,,1,1\nonce,2030,2,1\n"), 27,
+         "You may not exceed 24 expiring holidays"},
     };
     const Bytes before = TempDirectory::ReadBytes(demo_);
     for (const auto& c : cases) {
