@@ -1,6 +1,8 @@
 // The full-row list: the "..." shortening rule measured with the real font, the full-row
-// selection settings, the row helpers the dialogs use, and where a cell's text lands when drawn.
+// selection settings, the row helpers the dialogs use, and where a cell's text lands when drawn;
+// and the list over a model, which must look the same and follow its owner's list.
 #include "widgets/CListCtrlEx.h"
+#include "widgets/CListViewEx.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -110,6 +112,39 @@ TEST_F(ListCtrlTest, ShortenedTextsAreDrawnLeftAlignedEvenInARightAlignedColumn)
     ASSERT_GE(cutLeft, 0);
     EXPECT_LE(cutLeft, cutCell.left() + CListCtrlEx::kColumnInset + 2); // shortened: left
     EXPECT_LE(cutRight, cutCell.right() - CListCtrlEx::kColumnInset + 1);
+}
+
+TEST_F(ListCtrlTest, TheModelListDrawsWhatTheItemListDrawsAndFollowsItsOwnersList) {
+    QStringList names{"North", "Harbour View Apartments, Block C", "South"};
+    CListViewEx view;
+    view.Rows()->SetRows(static_cast<int>(names.size()), [&names](int row, int column) {
+        return column == 0 ? names[row] : QString("%1 / %2").arg(row).arg(names[row]);
+    });
+    for (QTreeView* list : std::initializer_list<QTreeView*>{&list_, &view}) {
+        list->resize(320, 120);
+        list->show();
+    }
+    list_.SetColumns({"Name", "Row"}, {90, 120});
+    view.SetColumns({"Name", "Row"}, {90, 120});
+    for (int row = 0; row < names.size(); ++row) {
+        list_.AddRow({view.CellText(row, 0), view.CellText(row, 1)});
+    }
+    list_.SelectRow(1);
+    view.SelectRow(1);
+    EXPECT_EQ(view.SelectedRow(), 1);
+    EXPECT_EQ(view.viewport()->grab().toImage(), list_.viewport()->grab().toImage());
+
+    // The owner appends, changes and removes; the list shows it at once.
+    names << "East";
+    view.Rows()->RowAppended();
+    names[0] = "North Gate";
+    view.Rows()->RowChanged(0);
+    names.removeAt(1);
+    view.Rows()->RowRemoved(1);
+    ASSERT_EQ(view.Rows()->rowCount(), 3);
+    EXPECT_EQ(view.CellText(0, 0) + ", " + view.CellText(2, 1), "North Gate, 2 / East");
+    view.SelectRow(7);
+    EXPECT_EQ(view.SelectedRow(), -1);
 }
 
 } // namespace

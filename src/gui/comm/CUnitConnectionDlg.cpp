@@ -1,13 +1,13 @@
 #include "comm/CUnitConnectionDlg.h"
 
+#include "widgets/LimitedLineEdit.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace tolvane {
 
@@ -17,8 +17,7 @@ CUnitConnectionDlg::CUnitConnectionDlg(const QString& password,
     setWindowTitle("Varko Connection");
     // The limit is for typing: a stored password that is longer is shown whole and typed to the
     // unit as it stands, so the unit, not this dialog, decides about it.
-    password_ = new QLineEdit(password);
-    password_->setMaxLength(std::max(kPasswordLimit, static_cast<int>(password.size())));
+    password_ = new LimitedLineEdit(password, kPasswordLimit);
     auto* label = new QLabel("Enter Password:");
     label->setBuddy(password_);
 

@@ -4,11 +4,16 @@
 #include "sites/CInstallationDlg.h"
 #include "comm/CUnitConnectionDlg.h"
 #include "comm/DirectPorts.h"
+#include "editors/CBlockCodeDlg.h"
+#include "editors/CEntryCodeListDlg.h"
+#include "editors/CPhoneDirectoryDlg.h"
+#include "editors/CSystemPhoneDlg.h"
 #include "sites/CSelectUnitDlg.h"
 #include "reports/CFilterDlg.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace tolvane {
@@ -163,6 +168,34 @@ bool QtUserServices::RunConnectionDialog(std::string& password, int& selector) {
     }
     password = dialog.Password().toStdString();
     selector = dialog.Choice();
+    return true;
+}
+
+bool QtUserServices::RunBlockCodeDialog(BlockCodeEditor& editor, int kind) {
+    CBlockCodeDlg dialog(editor, kind, *this, window_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtUserServices::RunEntryCodeDialog(EntryCodeEditor& editor) {
+    CEntryCodeListDlg dialog(editor, *this, window_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtUserServices::RunDirectoryDialog(DirectoryEditor& editor) {
+    CPhoneDirectoryDlg dialog(editor, *this, window_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtUserServices::RunSystemPhoneDialog(std::string& countryCode, std::string& areaCode,
+                                          std::string& phoneNumber) {
+    CSystemPhoneDlg dialog(QString::fromStdString(countryCode), QString::fromStdString(areaCode),
+                           QString::fromStdString(phoneNumber), *this, window_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    countryCode = dialog.CountryCodeField()->text().toStdString();
+    areaCode = dialog.AreaCodeField()->text().toStdString();
+    phoneNumber = dialog.PhoneNumberField()->text().toStdString();
     return true;
 }
 

@@ -35,6 +35,11 @@ public:
     bool RunInstallationDialog(InstallationForm& form) override;
     bool RunFilterDialog(EventLogFilter& filter) override;
     bool RunConnectionDialog(std::string& password, int& selector) override;
+    bool RunBlockCodeDialog(BlockCodeEditor& editor, int kind) override;
+    bool RunEntryCodeDialog(EntryCodeEditor& editor) override;
+    bool RunDirectoryDialog(DirectoryEditor& editor) override;
+    bool RunSystemPhoneDialog(std::string& countryCode, std::string& areaCode,
+                              std::string& phoneNumber) override;
     void RunProgressDialog(CCommSession& session) override;
 
     // "Label|pattern|Label|pattern||" as the file dialogs write it: "Label (pattern);;...", the

@@ -1,28 +1,24 @@
 #include "sites/CInstallationDlg.h"
 
 #include "sites/InstallationForm.h"
+#include "widgets/LimitedLineEdit.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace tolvane {
 
 namespace {
 
-// The limit is for typing: a value stored longer than it (by hand, or by another program) is
-// shown whole and written back as it is unless the user edits it.
-QLineEdit* Field(const std::string& value, std::size_t limit) {
-    const QString text = QString::fromStdString(value);
-    auto* field = new QLineEdit(text);
-    field->setMaxLength(std::max(static_cast<int>(limit), static_cast<int>(text.size())));
-    return field;
+// The limits are for typing: a value stored longer (by hand, or by another program) is shown
+// whole and written back as it is unless the user edits it.
+QLineEdit* Field(const std::string& value, std::size_t limit,
+                 LimitedLineEdit::Typing typing = LimitedLineEdit::Typing::Anything) {
+    return new LimitedLineEdit(QString::fromStdString(value), static_cast<int>(limit), typing);
 }
 
 } // namespace
@@ -36,12 +32,11 @@ CInstallationDlg::CInstallationDlg(InstallationForm& form, UserServices& ui, QWi
     // Chosen with "..." and never typed: no limit, a path is as long as the system allows.
     fileName_ = new QLineEdit(QString::fromStdString(fields.fileName));
     fileName_->setReadOnly(true);
-    countryCode_ = Field(fields.countryCode, InstallationForm::kCodeLimit);
-    areaCode_ = Field(fields.areaCode, InstallationForm::kCodeLimit);
+    countryCode_ =
+        Field(fields.countryCode, InstallationForm::kCodeLimit, LimitedLineEdit::Typing::Digits);
+    areaCode_ =
+        Field(fields.areaCode, InstallationForm::kCodeLimit, LimitedLineEdit::Typing::Digits);
     phoneNumber_ = Field(fields.phoneNumber, InstallationForm::kPhoneLimit);
-    auto* digits = new QRegularExpressionValidator(QRegularExpression("[0-9]*"), this);
-    countryCode_->setValidator(digits);
-    areaCode_->setValidator(digits);
 
     auto* browse = new QPushButton("...");
     browse->setAutoDefault(false);

@@ -1,62 +1,13 @@
 #include "widgets/CListCtrlEx.h"
 
-#include <QApplication>
-#include <QHeaderView>
-#include <QPainter>
-#include <QStyledItemDelegate>
+#include "widgets/FullRowDelegate.h"
+
+#include <QFontMetrics>
 
 namespace tolvane {
 
-namespace {
-
-// Draws each cell's text by the shortening rule instead of the style's own eliding: a shortened
-// text is always left-aligned, a whole one takes its column's alignment.
-class ShorteningDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        QStyleOptionViewItem cell = option;
-        initStyleOption(&cell, index);
-        const QString text = cell.text;
-        cell.text.clear();
-        const QWidget* widget = option.widget;
-        QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
-        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
-
-        const bool first = index.column() == 0;
-        const int inset = first ? CListCtrlEx::kFirstColumnInset : CListCtrlEx::kColumnInset;
-        const int allowance =
-            first ? CListCtrlEx::kFirstColumnAllowance : CListCtrlEx::kColumnAllowance;
-        const QRect area = option.rect.adjusted(inset, 0, -inset, 0);
-        const QString shown =
-            CListCtrlEx::ShortenText(option.fontMetrics, text, option.rect.width(), allowance);
-        Qt::Alignment alignment = Qt::AlignVCenter;
-        alignment |=
-            shown == text ? (cell.displayAlignment & Qt::AlignHorizontal_Mask) : Qt::AlignLeft;
-        painter->save();
-        const bool selected = (option.state & QStyle::State_Selected) != 0;
-        painter->setPen(
-            option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        painter->drawText(area, static_cast<int>(alignment) | Qt::TextSingleLine, shown);
-        painter->restore();
-    }
-};
-
-} // namespace
-
 CListCtrlEx::CListCtrlEx(QWidget* parent) : QTreeWidget(parent) {
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setAllColumnsShowFocus(true);
-    setTextElideMode(Qt::ElideNone);
-    header()->setStretchLastSection(true); // the highlight reaches the right edge
-    header()->setSectionsMovable(false);
-    setItemDelegate(new ShorteningDelegate(this));
+    FullRowDelegate::Install(this);
 }
 
 void CListCtrlEx::SetColumns(const QStringList& titles, const QList<int>& widths) {
