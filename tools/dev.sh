@@ -64,10 +64,10 @@ fuzz)
     # libFuzzer adds what it finds to the first folder: a working copy, never the seeds in the
     # tree. A crash leaves its input in build-fuzz/crashes; it belongs in the seeds once fixed.
     mkdir -p build-fuzz/crashes
-    for target in image profile; do
+    for target in image profile csv; do
         mkdir -p "build-fuzz/corpus/$target"
         max_len=16384
-        [ "$target" = profile ] && max_len=4096
+        [ "$target" != image ] && max_len=4096
         "./build-fuzz/fuzz/tolvane_fuzz_$target" -max_total_time="${FUZZ_SECONDS:-60}" \
             -max_len="$max_len" -artifact_prefix=build-fuzz/crashes/ \
             "build-fuzz/corpus/$target" "tests/data/fuzz/$target"

@@ -259,7 +259,53 @@ std::optional<Failure> ImportDirectory(const ListKind& kind, std::string_view cs
     return failure;
 }
 
-const ListKind* FindKind(std::string_view name) {
+int UsageError(std::ostream& err) {
+    err << "usage: tolvane-cli list KIND FILE\n"
+           "       tolvane-cli import KIND FILE CSV\n"
+           "  KIND: entry-codes | block-transmitters | block-cards | directory |\n"
+           "        validation-groups | door-schedules | time-zones | holidays\n";
+    return kExitUsage;
+}
+
+// The whole file, or nullopt with why in failure. Only a regular file opens, as for images.
+std::optional<std::string> ReadTextFile(const std::string& path, std::string& failure) {
+    const int fd = OpenRegularFile(path, &failure);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    struct stat info {};
+    std::string text;
+    bool whole = ::fstat(fd, &info) == 0;
+    if (whole) {
+        text.resize(static_cast<std::size_t>(info.st_size));
+        whole = ReadFully(fd, reinterpret_cast<uint8_t*>(text.data()), text.size()) == text.size();
+    }
+    ::close(fd);
+    if (!whole) {
+        failure = "reading failed";
+        return std::nullopt;
+    }
+    return text;
+}
+
+// Both commands begin alike: the kind, then the file loaded and unpacked. The exit status of
+// what failed, else kLoadOk.
+int OpenList(const std::string& kindName, const std::string& path, std::ostream& err,
+             const ListKind*& kind, MemoryModule& image, UnitConfiguration& unit) {
+    kind = FindListKind(kindName);
+    if (kind == nullptr) {
+        return UsageError(err);
+    }
+    const int result = LoadForCommand(image, path, err);
+    if (result == kLoadOk) {
+        image.Unpack(unit);
+    }
+    return result;
+}
+
+} // namespace
+
+const ListKind* FindListKind(std::string_view name) {
     static const std::array<ListKind, 8> kinds{{
         {"entry-codes", {"code", "group", "active"}, WriteEntryCodes, ImportEntryCodes},
         {"block-transmitters",
@@ -295,51 +341,10 @@ const ListKind* FindKind(std::string_view name) {
     return nullptr;
 }
 
-int UsageError(std::ostream& err) {
-    err << "usage: tolvane-cli list KIND FILE\n"
-           "       tolvane-cli import KIND FILE CSV\n"
-           "  KIND: entry-codes | block-transmitters | block-cards | directory |\n"
-           "        validation-groups | door-schedules | time-zones | holidays\n";
-    return kExitUsage;
+void WriteList(const ListKind& kind, const UnitConfiguration& unit, std::ostream& out) {
+    out << CsvText::Row(kind.columns);
+    kind.write(kind, unit, out);
 }
-
-// The whole file, or nullopt with why in failure. Only a regular file opens, as for images.
-std::optional<std::string> ReadTextFile(const std::string& path, std::string& failure) {
-    const int fd = OpenRegularFile(path, &failure);
-    if (fd < 0) {
-        return std::nullopt;
-    }
-    struct stat info {};
-    std::string text;
-    bool whole = ::fstat(fd, &info) == 0;
-    if (whole) {
-        text.resize(static_cast<std::size_t>(info.st_size));
-        whole = ReadFully(fd, reinterpret_cast<uint8_t*>(text.data()), text.size()) == text.size();
-    }
-    ::close(fd);
-    if (!whole) {
-        failure = "reading failed";
-        return std::nullopt;
-    }
-    return text;
-}
-
-// Both commands begin alike: the kind, then the file loaded and unpacked. The exit status of
-// what failed, else kLoadOk.
-int OpenList(const std::string& kindName, const std::string& path, std::ostream& err,
-             const ListKind*& kind, MemoryModule& image, UnitConfiguration& unit) {
-    kind = FindKind(kindName);
-    if (kind == nullptr) {
-        return UsageError(err);
-    }
-    const int result = LoadForCommand(image, path, err);
-    if (result == kLoadOk) {
-        image.Unpack(unit);
-    }
-    return result;
-}
-
-} // namespace
 
 int RunList(const std::string& kindName, const std::string& path, UserServices& ui,
             std::ostream& out, std::ostream& err) {
@@ -349,8 +354,7 @@ int RunList(const std::string& kindName, const std::string& path, UserServices& 
     if (const int result = OpenList(kindName, path, err, kind, image, unit); result != kLoadOk) {
         return result;
     }
-    out << CsvText::Row(kind->columns);
-    kind->write(*kind, unit, out);
+    WriteList(*kind, unit, out);
     return 0;
 }
 

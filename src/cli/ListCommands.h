@@ -5,13 +5,21 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 
 namespace tolvane {
 
 class UserServices;
+struct ListKind;
+struct UnitConfiguration;
 
 // Exit status of an import that a row, or the size of the list, refused.
 inline constexpr int kExitDataRefused = 65;
+
+// The list by its KIND name; nullptr for an unknown name.
+const ListKind* FindListKind(std::string_view name);
+// The list as CSV: the header line, then its rows.
+void WriteList(const ListKind& kind, const UnitConfiguration& unit, std::ostream& out);
 
 // KIND is entry-codes, block-transmitters, block-cards, directory, validation-groups,
 // door-schedules, time-zones or holidays; anything else is a usage error. The CSV goes to out.
