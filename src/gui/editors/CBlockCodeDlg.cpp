@@ -4,10 +4,10 @@
 #include "editors/CBlockRangeDlg.h"
 #include "editors/CSuspendCodeDlg.h"
 #include "image/MemoryModule.h"
-#include "support/UserServices.h"
 #include "widgets/CListCtrlEx.h"
 #include "widgets/FullRowDelegate.h"
 #include "widgets/ListOverButtons.h"
+#include "widgets/ShowRefusal.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -16,18 +16,6 @@
 #include <QPushButton>
 
 namespace tolvane {
-
-namespace {
-
-// A list with its buttons in a row beneath, in a captioned frame.
-QGroupBox* ListGroup(const QString& caption, QWidget* list,
-                     std::initializer_list<QPushButton*> buttons) {
-    auto* group = new QGroupBox(caption);
-    group->setLayout(ListOverButtons(list, buttons));
-    return group;
-}
-
-} // namespace
 
 CBlockCodeDlg::CBlockCodeDlg(BlockCodeEditor& editor, int kind, UserServices& ui, QWidget* parent)
     : QDialog(parent), editor_(editor), ui_(ui), ranges_(new CListCtrlEx),
@@ -62,8 +50,10 @@ CBlockCodeDlg::CBlockCodeDlg(BlockCodeEditor& editor, int kind, UserServices& ui
     connect(buttons, &QDialogButtonBox::accepted, this, &CBlockCodeDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CBlockCodeDlg::reject);
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(ListGroup("Block Ranges", ranges_, {addRange_, editRange_, removeRange_}), 1);
-    layout->addWidget(ListGroup("Suspended", suspended_, {addSuspended_, removeSuspended_}));
+    layout->addWidget(
+        FramedListOverButtons("Block Ranges", ranges_, {addRange_, editRange_, removeRange_}), 1);
+    layout->addWidget(
+        FramedListOverButtons("Suspended", suspended_, {addSuspended_, removeSuspended_}));
     layout->addWidget(buttons);
     resize(sizeHint().width(), 380);
 }
@@ -114,8 +104,7 @@ void CBlockCodeDlg::OnAddSuspended() {
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    if (const auto refusal = editor_.AddSuspended(dialog.Code())) {
-        ui_.ShowMessage(*refusal, MessageIcon::Exclamation, MessageButtons::Ok);
+    if (ShowRefusal(ui_, editor_.AddSuspended(dialog.Code()))) {
         return;
     }
     QListWidgetItem* item = AddSuspendedRow(dialog.Code());

@@ -30,7 +30,7 @@ void CEntryCodeListDlg::OnAdd() {
     EntryCode code = EntryCodeEditor::NewCode();
     CEntryCodeDlg dialog(code, ui_, this);
     if (dialog.exec() == QDialog::Accepted && !Refused(editor_.Add(code))) {
-        ShowAppendedRow();
+        List()->ShowAppendedRow();
     }
 }
 

@@ -1,25 +1,16 @@
 #include "editors/CFieldDlg.h"
 
-#include "support/UserServices.h"
+#include "widgets/OkCancelBelow.h"
+#include "widgets/ShowRefusal.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QLineEdit>
-#include <QVBoxLayout>
 
 namespace tolvane {
 
 CFieldDlg::CFieldDlg(const QString& title, UserServices& ui, QWidget* parent)
     : QDialog(parent), ui_(ui), form_(new QFormLayout) {
     setWindowTitle(title);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CFieldDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CFieldDlg::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form_);
-    layout->addSpacing(6);
-    layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    OkCancelBelow(this, form_);
 }
 
 void CFieldDlg::AddField(const QString& label, QWidget* field, int characters) {
@@ -38,7 +29,6 @@ void CFieldDlg::accept() {
         QDialog::accept();
         return;
     }
-    ui_.ShowMessage(*refusal, MessageIcon::Exclamation, MessageButtons::Ok);
     QWidget* refused = otherRefusals_;
     for (const auto& [label, field] : fields_) {
         if (QString::fromStdString(*refusal).startsWith(label + ' ')) {
@@ -46,12 +36,7 @@ void CFieldDlg::accept() {
             break;
         }
     }
-    if (refused != nullptr) {
-        refused->setFocus();
-        if (auto* edit = qobject_cast<QLineEdit*>(refused)) {
-            edit->selectAll();
-        }
-    }
+    ShowRefusal(ui_, refusal, refused);
 }
 
 } // namespace tolvane

@@ -1,9 +1,9 @@
 #include "editors/CListEditorDlg.h"
 
-#include "support/UserServices.h"
 #include "widgets/CListViewEx.h"
 #include "widgets/FullRowDelegate.h"
 #include "widgets/ListOverButtons.h"
+#include "widgets/ShowRefusal.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>
@@ -18,13 +18,8 @@ CListEditorDlg::CListEditorDlg(const QString& title, const QStringList& columns,
     setWindowTitle(title);
     list_->SetColumns(columns, widths);
     connect(add_, &QPushButton::clicked, this, [this] { OnAdd(); });
-    connect(edit_, &QPushButton::clicked, this, &CListEditorDlg::EditSelected);
-    connect(remove_, &QPushButton::clicked, this, [this] {
-        if (const int row = list_->SelectedRow(); row >= 0) {
-            OnRemove(row);
-        }
-    });
-    connect(list_, &CListViewEx::doubleClicked, this, &CListEditorDlg::EditSelected);
+    list_->EditSelectedRow(edit_, [this](int row) { OnEdit(row); });
+    list_->ActOnSelectedRow(remove_, [this](int row) { OnRemove(row); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &CListEditorDlg::accept);
@@ -34,22 +29,8 @@ CListEditorDlg::CListEditorDlg(const QString& title, const QStringList& columns,
     resize(sizeHint().width(), 420);
 }
 
-void CListEditorDlg::EditSelected() {
-    if (const int row = list_->SelectedRow(); row >= 0) {
-        OnEdit(row);
-    }
-}
-
 bool CListEditorDlg::Refused(const std::optional<std::string>& refusal) {
-    if (refusal) {
-        ui_.ShowMessage(*refusal, MessageIcon::Exclamation, MessageButtons::Ok);
-    }
-    return refusal.has_value();
-}
-
-void CListEditorDlg::ShowAppendedRow() {
-    list_->Rows()->RowAppended();
-    list_->SelectRow(list_->Rows()->rowCount() - 1);
+    return ShowRefusal(ui_, refusal);
 }
 
 } // namespace tolvane

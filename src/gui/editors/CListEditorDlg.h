@@ -34,14 +34,10 @@ protected:
 
     // Shows the editor's refusal, if there is one; true when there was.
     bool Refused(const std::optional<std::string>& refusal);
-    // The editor's list gained a row at its end: it is shown, selected.
-    void ShowAppendedRow();
 
     UserServices& ui_;
 
 private:
-    void EditSelected();
-
     CListViewEx* list_;
     QPushButton* add_;
     QPushButton* edit_;

@@ -43,7 +43,7 @@ void CPhoneDirectoryDlg::OnAdd() {
     }
     auto entry = std::make_unique<DirectoryEntry>();
     if (RunEntryDialog(*entry) && !Refused(editor_.Add(std::move(entry)))) {
-        ShowAppendedRow();
+        List()->ShowAppendedRow();
     }
 }
 

@@ -5,9 +5,13 @@
 #include "comm/CUnitConnectionDlg.h"
 #include "comm/DirectPorts.h"
 #include "editors/CBlockCodeDlg.h"
+#include "editors/CDoorScheduleDlg.h"
 #include "editors/CEntryCodeListDlg.h"
+#include "editors/CHolidayDlg.h"
 #include "editors/CPhoneDirectoryDlg.h"
 #include "editors/CSystemPhoneDlg.h"
+#include "editors/CTimeZoneListDlg.h"
+#include "editors/CValidationGroupDlg.h"
 #include "sites/CSelectUnitDlg.h"
 #include "reports/CFilterDlg.h"
 
@@ -15,6 +19,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+
+#include <utility>
 
 namespace tolvane {
 
@@ -41,6 +47,13 @@ std::optional<std::string> Chosen(const QString& path) {
         return std::nullopt;
     }
     return path.toStdString();
+}
+
+// Runs the dialog made of the arguments and the window modally; true on OK.
+template <typename Dialog, typename... Arguments>
+bool RunModal(QWidget* window, Arguments&&... arguments) {
+    Dialog dialog(std::forward<Arguments>(arguments)..., window);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void Prepare(QFileDialog& dialog, const FileDialogOptions& options) {
@@ -142,18 +155,15 @@ void QtUserServices::SetTitle(const std::string& title) {
 }
 
 bool QtUserServices::RunSelectUnitDialog(SelectUnitModel& model) {
-    CSelectUnitDlg dialog(model, *this, window_);
-    return dialog.exec() == QDialog::Accepted;
+    return RunModal<CSelectUnitDlg>(window_, model, *this);
 }
 
 bool QtUserServices::RunInstallationDialog(InstallationForm& form) {
-    CInstallationDlg dialog(form, *this, window_);
-    return dialog.exec() == QDialog::Accepted;
+    return RunModal<CInstallationDlg>(window_, form, *this);
 }
 
 bool QtUserServices::RunFilterDialog(EventLogFilter& filter) {
-    CFilterDlg dialog(filter, *this, window_);
-    return dialog.exec() == QDialog::Accepted;
+    return RunModal<CFilterDlg>(window_, filter, *this);
 }
 
 bool QtUserServices::RunConnectionDialog(std::string& password, int& selector) {
@@ -172,18 +182,31 @@ bool QtUserServices::RunConnectionDialog(std::string& password, int& selector) {
 }
 
 bool QtUserServices::RunBlockCodeDialog(BlockCodeEditor& editor, int kind) {
-    CBlockCodeDlg dialog(editor, kind, *this, window_);
-    return dialog.exec() == QDialog::Accepted;
+    return RunModal<CBlockCodeDlg>(window_, editor, kind, *this);
 }
 
 bool QtUserServices::RunEntryCodeDialog(EntryCodeEditor& editor) {
-    CEntryCodeListDlg dialog(editor, *this, window_);
-    return dialog.exec() == QDialog::Accepted;
+    return RunModal<CEntryCodeListDlg>(window_, editor, *this);
 }
 
 bool QtUserServices::RunDirectoryDialog(DirectoryEditor& editor) {
-    CPhoneDirectoryDlg dialog(editor, *this, window_);
-    return dialog.exec() == QDialog::Accepted;
+    return RunModal<CPhoneDirectoryDlg>(window_, editor, *this);
+}
+
+bool QtUserServices::RunValidationGroupDialog(ValidationGroupEditor& editor) {
+    return RunModal<CValidationGroupDlg>(window_, editor, *this);
+}
+
+bool QtUserServices::RunDoorScheduleDialog(DoorScheduleEditor& editor) {
+    return RunModal<CDoorScheduleDlg>(window_, editor, *this);
+}
+
+bool QtUserServices::RunTimeZoneDialog(TimeZoneEditor& editor) {
+    return RunModal<CTimeZoneListDlg>(window_, editor, *this);
+}
+
+bool QtUserServices::RunHolidayDialog(HolidayEditor& editor) {
+    return RunModal<CHolidayDlg>(window_, editor, *this);
 }
 
 bool QtUserServices::RunSystemPhoneDialog(std::string& countryCode, std::string& areaCode,

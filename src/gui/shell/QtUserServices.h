@@ -38,6 +38,10 @@ public:
     bool RunBlockCodeDialog(BlockCodeEditor& editor, int kind) override;
     bool RunEntryCodeDialog(EntryCodeEditor& editor) override;
     bool RunDirectoryDialog(DirectoryEditor& editor) override;
+    bool RunValidationGroupDialog(ValidationGroupEditor& editor) override;
+    bool RunDoorScheduleDialog(DoorScheduleEditor& editor) override;
+    bool RunTimeZoneDialog(TimeZoneEditor& editor) override;
+    bool RunHolidayDialog(HolidayEditor& editor) override;
     bool RunSystemPhoneDialog(std::string& countryCode, std::string& areaCode,
                               std::string& phoneNumber) override;
     void RunProgressDialog(CCommSession& session) override;

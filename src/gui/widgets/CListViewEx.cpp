@@ -1,8 +1,12 @@
 #include "widgets/CListViewEx.h"
 
+#include "widgets/CListCtrlEx.h"
 #include "widgets/FullRowDelegate.h"
 
 #include <QItemSelectionModel>
+#include <QPushButton>
+
+#include <algorithm>
 
 namespace tolvane {
 
@@ -36,6 +40,33 @@ void CListViewEx::SelectRow(int row) {
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                  QItemSelectionModel::Rows);
     scrollTo(index);
+}
+
+void CListViewEx::ShowAppendedRow() {
+    rows_->RowAppended();
+    SelectRow(rows_->rowCount() - 1);
+}
+
+void CListViewEx::WidenColumnsFor(int row) {
+    for (int column = 0; column < rows_->columnCount(); ++column) {
+        const int allowance =
+            column == 0 ? CListCtrlEx::kFirstColumnAllowance : CListCtrlEx::kColumnAllowance;
+        const int needed = fontMetrics().horizontalAdvance(CellText(row, column)) + allowance;
+        setColumnWidth(column, std::max(columnWidth(column), needed));
+    }
+}
+
+void CListViewEx::ActOnSelectedRow(QPushButton* button, std::function<void(int row)> action) {
+    connect(button, &QPushButton::clicked, this, [this, action] {
+        if (const int row = SelectedRow(); row >= 0) {
+            action(row);
+        }
+    });
+}
+
+void CListViewEx::EditSelectedRow(QPushButton* button, std::function<void(int row)> action) {
+    ActOnSelectedRow(button, action);
+    connect(this, &CListViewEx::doubleClicked, button, &QPushButton::click);
 }
 
 } // namespace tolvane

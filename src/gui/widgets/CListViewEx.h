@@ -7,6 +7,10 @@
 
 #include <QTreeView>
 
+#include <functional>
+
+class QPushButton;
+
 namespace tolvane {
 
 class CListViewEx : public QTreeView {
@@ -23,6 +27,15 @@ public:
     int SelectedRow() const;
     // Selects the row and scrolls it into sight; a row that is not there leaves none selected.
     void SelectRow(int row);
+    // The owner appended a row: it is shown, selected.
+    void ShowAppendedRow();
+    // Widens each column that is too narrow for the row's text in it, so that it is drawn whole.
+    void WidenColumnsFor(int row);
+
+    // The button runs the action on the selected row, and does nothing without one.
+    void ActOnSelectedRow(QPushButton* button, std::function<void(int row)> action);
+    // The same for a list's Edit, which a double click on a row runs as well.
+    void EditSelectedRow(QPushButton* button, std::function<void(int row)> action);
 
 private:
     TextRowModel* rows_;

@@ -1,5 +1,6 @@
 #include "widgets/ListOverButtons.h"
 
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -21,6 +22,13 @@ QVBoxLayout* ListOverButtons(QWidget* list, std::initializer_list<QPushButton*> 
     layout->addWidget(list);
     layout->addLayout(row);
     return layout;
+}
+
+QGroupBox* FramedListOverButtons(const QString& caption, QWidget* list,
+                                 std::initializer_list<QPushButton*> buttons) {
+    auto* group = new QGroupBox(caption);
+    group->setLayout(ListOverButtons(list, buttons));
+    return group;
 }
 
 } // namespace tolvane

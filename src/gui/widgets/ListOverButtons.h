@@ -5,7 +5,9 @@
 
 #include <initializer_list>
 
+class QGroupBox;
 class QPushButton;
+class QString;
 class QVBoxLayout;
 class QWidget;
 
@@ -13,5 +15,8 @@ namespace tolvane {
 
 QVBoxLayout* ListOverButtons(QWidget* list, std::initializer_list<QPushButton*> buttons,
                              QWidget* right = nullptr);
+// The same in a captioned frame, for a dialog that holds more than one list.
+QGroupBox* FramedListOverButtons(const QString& caption, QWidget* list,
+                                 std::initializer_list<QPushButton*> buttons);
 
 } // namespace tolvane

@@ -2,11 +2,11 @@
 // and modal dialogs, driven as a user would: what they show of the demo module, what OK writes
 // into the image (block codes and the directory at once, entry codes only into the lists until
 // a save), that Cancel leaves everything as it was, and the refusals at list level.
-#include "DemoImage.h"
+#include "gui/editors/EditorTestKit.h"
+
 #include "ImageBuilder.h"
 #include "config/EntryCodeEditor.h"
 #include "config/PhoneNumberText.h"
-#include "document/CZemrixDoc.h"
 #include "document/CommandIds.h"
 #include "editors/CBlockCodeDlg.h"
 #include "editors/CBlockRangeDlg.h"
@@ -16,97 +16,19 @@
 #include "editors/CPhoneEntryDlg.h"
 #include "editors/CSuspendCodeDlg.h"
 #include "editors/CSystemPhoneDlg.h"
-#include "shell/CMainFrame.h"
-#include "shell/QtUserServices.h"
-#include "support/ScriptedUserServices.h"
 #include "widgets/CListCtrlEx.h"
-#include "widgets/CListViewEx.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTimer>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <functional>
 
 namespace tolvane {
 namespace {
 
-// Runs the action on the next modal window that comes up over the one up now, from inside its
-// own event loop.
-template <typename Window> void WhenModal(std::function<void(Window*)> action) {
-    QWidget* under = QApplication::activeModalWidget();
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, under, action, attempts = 0]() mutable {
-        QWidget* modal = QApplication::activeModalWidget();
-        if ((modal == nullptr || modal == under) && ++attempts < 500) {
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        auto* window = qobject_cast<Window*>(modal);
-        ASSERT_NE(window, nullptr) << "no " << Window::staticMetaObject.className() << " came up";
-        action(window);
-    });
-    timer->start(5);
-}
-
-// Closes the message box that the next step shows, and keeps its text.
-std::shared_ptr<std::string> CloseNextBox() {
-    auto text = std::make_shared<std::string>();
-    WhenModal<QMessageBox>([text](QMessageBox* box) {
-        *text = box->text().toStdString();
-        box->accept();
-    });
-    return text;
-}
-
-// The cells of a row as shown, "a / b / c".
-std::string Row(const CListViewEx* list, int row) {
-    QStringList texts;
-    for (int column = 0; column < list->model()->columnCount(); ++column) {
-        texts << list->CellText(row, column);
-    }
-    return texts.join(" / ").toStdString();
-}
-
-class SetupEditorsTest : public ::testing::Test {
-protected:
-    void SetUp() override { OpenDemo(); }
-    void OpenDemo() {
-        ScriptedUserServices quiet;
-        Open(BuildDemoImage(quiet));
-    }
-    void Open(const std::vector<uint8_t>& bytes) {
-        const std::string path = dir_.filePath("site.mem").toStdString();
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        ASSERT_TRUE(doc_.OpenFile(path));
-    }
-    // The document's lists as the image holds them now.
-    UnitConfiguration Unpacked() {
-        ScriptedUserServices quiet;
-        MemoryModule image(quiet);
-        image.LoadBytes(doc_.Image().GetBytes());
-        UnitConfiguration unit;
-        image.Unpack(unit);
-        return unit;
-    }
-
-    QTemporaryDir dir_;
-    QtUserServices ui_;
-    CZemrixDoc doc_{ui_, dir_.path().toStdString()};
-    CMainFrame frame_{doc_};
-};
+class SetupEditorsTest : public DemoDocumentTest {};
 
 TEST_F(SetupEditorsTest, BlockCodesOkWritesTheImageAtOnceAndCancelLeavesEverything) {
     std::shared_ptr<std::string> outside;
