@@ -12,6 +12,7 @@
 #include "config/UnitConfiguration.h"
 #include "document/EditedLists.h"
 #include "image/MemoryModule.h"
+#include "image/PageClaims.h"
 #include "support/PosixFile.h"
 #include "support/UserServices.h"
 
@@ -232,7 +233,7 @@ void WriteDirectory(const ListKind& /*kind*/, const UnitConfiguration& unit, std
 
 std::optional<Failure> ImportDirectory(const ListKind& kind, std::string_view csv,
                                        MemoryModule& image, UnitConfiguration& unit) {
-    DirectoryEditor editor(image.GetDirectoryCapacity());
+    DirectoryEditor editor(image.GetDirectorySlots());
     auto failure =
         kind.ReadRows(csv, [&](const Fields& fields, int /*line*/) -> std::optional<std::string> {
             if (auto refusal = editor.CheckRoom()) {
@@ -365,6 +366,16 @@ int RunImport(const std::string& kindName, const std::string& path, const std::s
     UnitConfiguration unit;
     if (const int result = OpenList(kindName, path, err, kind, image, unit); result != kLoadOk) {
         return result;
+    }
+    // Writing a list back into a module whose lists share pages keeps the damage; the window asks
+    // first, and here nobody is there to say yes.
+    if (const auto damage = DescribeSharedPages(FindSharedPages(image)); !damage.empty()) {
+        err << "tolvane-cli: " << path
+            << " is damaged: some of its pages belong to more than one list; nothing imported\n";
+        for (const std::string& text : damage) {
+            err << "tolvane-cli: " << text << '\n';
+        }
+        return kExitSharedPages;
     }
     std::string why;
     const std::optional<std::string> csv = ReadTextFile(csvPath, why);

@@ -310,8 +310,10 @@ TEST_F(ListImportTest, ARefusedRowNamesItsLineAndLeavesTheFileAlone) {
          "The tenant name holds U+0141, which the unit's character set (Latin-1) does not have"},
         {"directory", tenants + "8,\xE9,5551234,no\n", 2, "The tenant name is not valid UTF-8"},
         // Rows that run over several lines are named by the line they start on.
-        {"directory", tenants + "1,\"A\nB\",5551234,no\n2,\"C\n\nD\",5551234,maybe\n", 4,
+        {"directory", tenants + "1,A,\"555\n1234\",no\n2,C,\"555\n\n1234\",maybe\n", 4,
          "extended_talk must be yes or no, not \"maybe\""},
+        {"directory", tenants + "1,\"A\nB\",5551234,no\n", 2,
+         "A tenant name cannot hold control characters"},
         {"directory", tooManyTenants, 61,
          "Telephone entry list full  --  You must remove an entry before adding more."},
         {"validation-groups", group(15, "16,1,2,3,4,5,no\n"), 16,
@@ -374,6 +376,19 @@ TEST_F(ListImportTest, FilesThatCannotBeReadOrSavedAndBadUsage) {
     EXPECT_FALSE(failNextFileWrite) << "nothing was written";
     EXPECT_EQ(err_, "Error Saving the file\n");
     EXPECT_EQ(TempDirectory::ReadBytes(demo_), before);
+
+    // A module whose lists share pages is not imported into: keeping the damage is the window's
+    // question, and nobody is there to answer it.
+    ScriptedUserServices quiet;
+    MemoryModule damaged(quiet);
+    ASSERT_EQ(damaged.LoadBytes(before), kLoadOk);
+    damaged.SetChainStart(kBlockCardChain, damaged.GetChainStart(kEntryCodeChain));
+    const std::string shared = dir_.WriteBytes("shared.mem", damaged.GetBytes());
+    EXPECT_EQ(Run({"import", "entry-codes", shared, csv}), kExitSharedPages);
+    EXPECT_NE(err_.find("is damaged: some of its pages belong to more than one list"),
+              std::string::npos)
+        << err_;
+    EXPECT_EQ(TempDirectory::ReadBytes(shared), damaged.GetBytes());
 
     for (const std::vector<std::string>& misuse : {std::vector<std::string>{"list", "codes", demo_},
                                                    {"import", "codes", demo_, csv},

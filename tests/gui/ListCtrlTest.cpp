@@ -139,8 +139,7 @@ TEST_F(ListCtrlTest, TheModelListDrawsWhatTheItemListDrawsAndFollowsItsOwnersLis
     view.Rows()->RowAppended();
     names[0] = "North Gate";
     view.Rows()->RowChanged(0);
-    names.removeAt(1);
-    view.Rows()->RowRemoved(1);
+    view.Rows()->RemoveRow(1, [&] { names.removeAt(1); });
     ASSERT_EQ(view.Rows()->rowCount(), 3);
     EXPECT_EQ(view.CellText(0, 0) + ", " + view.CellText(2, 1), "North Gate, 2 / East");
     view.SelectRow(7);

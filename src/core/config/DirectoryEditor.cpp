@@ -32,12 +32,22 @@ std::optional<std::string> DirectoryEditor::ReadFields(std::string_view codeText
     if (!code) {
         return why;
     }
-    // The dialog cannot take a 25th character; a spreadsheet can.
-    if (name.size() > DirectoryEntry::kMaxNameLength) {
+    // The image keeps no trailing blanks: the check must see the name as it will come back.
+    std::string stored(name);
+    stored.erase(stored.find_last_not_of(' ') + 1);
+    // The dialog cannot take a 25th character, nor a line break or other control character; a
+    // spreadsheet can.
+    if (stored.size() > DirectoryEntry::kMaxNameLength) {
         return "A tenant name has at most 24 characters";
     }
+    if (std::any_of(stored.begin(), stored.end(), [](char c) {
+            const auto byte = static_cast<unsigned char>(c);
+            return byte < 0x20 || (byte >= 0x7F && byte <= 0x9F);
+        })) {
+        return "A tenant name cannot hold control characters";
+    }
     entry.code = static_cast<uint16_t>(*code);
-    entry.name = std::string(name);
+    entry.name = std::move(stored);
     ReadPhoneNumber(phoneText, entry);
     entry.extendedTalk = extendedTalk ? 1 : 0;
     return std::nullopt;

@@ -1,6 +1,6 @@
 // The rules of the telephone entry directory editor, on its own deep copy of the directory: the
-// entry check (a code used once, a name, a number), and the image's capacity, which holds one
-// entry less than the system area's "Maximum # of Directory Codes".
+// entry check (a code used once, a name, a number), and the image's capacity: its record slots,
+// of which the first is the header, so that it holds one entry less.
 #pragma once
 
 #include "config/DirectoryList.h"
@@ -17,7 +17,8 @@ namespace tolvane {
 
 class DirectoryEditor {
 public:
-    // capacity: the image's "Maximum # of Directory Codes"; 0 when it has no directory pages.
+    // capacity: the image's record slots ("Maximum # of Directory Codes", cut to what the directory
+    // pages hold); 0 when it has no directory pages.
     explicit DirectoryEditor(uint16_t capacity) : capacity_(capacity), uses_(65536, 0) {}
 
     void Load(const DirectoryList& source);

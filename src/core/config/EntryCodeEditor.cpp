@@ -56,11 +56,14 @@ std::optional<std::string> EntryCodeEditor::ReadFields(std::string_view codeText
     return std::nullopt;
 }
 
+// A unit's record holds each digit in four bits: a value above 9 is shown as the hexadecimal
+// letter it is, so that it is neither hidden nor changed, and is refused if the user keeps it.
 std::string EntryCodeEditor::CodeText(const EntryCode& code) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string text;
     const int count = std::min<int>(code.digitCount, EntryCode::kMaxDigits);
     for (int i = 0; i < count; ++i) {
-        text += static_cast<char>('0' + code.digits[static_cast<std::size_t>(i)] % 10);
+        text += kDigits[code.digits[static_cast<std::size_t>(i)] & 0x0F];
     }
     return text;
 }
@@ -69,14 +72,14 @@ bool EntryCodeEditor::SameCode(const EntryCode& a, const EntryCode& b) {
     return KeyOf(a) == KeyOf(b);
 }
 
-// The digit count above the digits' value: eight digits come to less than 2^27.
-uint32_t EntryCodeEditor::KeyOf(const EntryCode& code) {
+// The digit count above the digits, four bits each as the unit stores them.
+uint64_t EntryCodeEditor::KeyOf(const EntryCode& code) {
     const int count = std::min<int>(code.digitCount, EntryCode::kMaxDigits);
-    uint32_t value = 0;
+    uint64_t digits = 0;
     for (int i = 0; i < count; ++i) {
-        value = value * 10 + code.digits[static_cast<std::size_t>(i)] % 10;
+        digits = digits << 4 | (code.digits[static_cast<std::size_t>(i)] & 0x0F);
     }
-    return static_cast<uint32_t>(count) << 27 | value;
+    return static_cast<uint64_t>(count) << 32 | digits;
 }
 
 void EntryCodeEditor::Forget(const EntryCode& code) {

@@ -27,7 +27,7 @@ public:
     // open. The text may hold at most eight digits.
     static std::optional<std::string>
     ReadFields(std::string_view codeText, std::string_view groupText, bool active, EntryCode& code);
-    // The digits as text, leading zeros kept.
+    // The digits as text, leading zeros kept; a stored value above 9 as its hexadecimal letter.
     static std::string CodeText(const EntryCode& code);
     static bool SameCode(const EntryCode& a, const EntryCode& b);
 
@@ -38,12 +38,12 @@ public:
     bool Remove(std::size_t index);
 
 private:
-    static uint32_t KeyOf(const EntryCode& code);
+    static uint64_t KeyOf(const EntryCode& code);
     void Forget(const EntryCode& code);
 
     EntryCodeArray copy_;
     // How many records of the copy carry each code. A list read from a unit may hold a code twice.
-    std::unordered_map<uint32_t, int> counts_;
+    std::unordered_map<uint64_t, int> counts_;
 };
 
 } // namespace tolvane

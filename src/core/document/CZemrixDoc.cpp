@@ -337,7 +337,7 @@ void CZemrixDoc::OnEntryCodes() {
 }
 
 void CZemrixDoc::OnTelephoneEntries() {
-    DirectoryEditor editor(image_.GetDirectoryCapacity());
+    DirectoryEditor editor(image_.GetDirectorySlots());
     editor.Load(lists_.directory);
     if (!ui_.RunDirectoryDialog(editor)) {
         return;

@@ -199,6 +199,9 @@ public:
     void ReadDirectory(DirectoryList& list);
     void WriteDirectory(const DirectoryList& list);
     uint16_t GetDirectoryCapacity() const { return directoryCapacity_; }
+    // The record slots the directory really has: the capacity, cut to what its pages hold. Slot 0
+    // is the header, so one entry fewer fits.
+    uint16_t GetDirectorySlots() const;
 
     // --- the whole configuration ------------------------------------------------------------
 
@@ -240,6 +243,8 @@ private:
     // Ends the chain at its last written page, releases what followed and sets the page count.
     void FinishChain(int chain, int last, int pagesUsed, std::vector<bool>& taken);
     void ShowOutOfPages(const char* what) const;
+    // The directory chain's pages that hold records: all but its last, the name page.
+    std::vector<int> DirectoryRecordPages() const;
 
     UserServices& ui_;
     std::vector<std::unique_ptr<Page>> pages_;

@@ -75,16 +75,27 @@ void MemoryModule::ReadDirectory(DirectoryList& list) {
     }
 }
 
+std::vector<int> MemoryModule::DirectoryRecordPages() const {
+    if (GetChainStart(kDirectoryChain) == kNoPage) {
+        return {};
+    }
+    const int directoryPages = GetChainPageCount(kDirectoryChain) - 1; // the last is the name page
+    return WalkFrom(GetChainStart(kDirectoryChain), directoryPages).pages;
+}
+
+// Only the pages before the name page hold records, however large a capacity the image claims;
+// slots that no page holds do not exist.
+uint16_t MemoryModule::GetDirectorySlots() const {
+    return static_cast<uint16_t>(std::min<std::size_t>(
+        directoryCapacity_, DirectoryRecordPages().size() * kDirectorySlotsPerPage));
+}
+
 void MemoryModule::WriteDirectory(const DirectoryList& list) {
     if (directoryCapacity_ == 0) {
         return;
     }
-    // Only the pages before the name page hold records, however large a capacity the image
-    // claims; slots that no page holds do not exist.
-    const int directoryPages = GetChainPageCount(kDirectoryChain) - 1;
-    const std::vector<int> pages = WalkFrom(GetChainStart(kDirectoryChain), directoryPages).pages;
-    const std::size_t slots =
-        std::min<std::size_t>(directoryCapacity_, pages.size() * kDirectorySlotsPerPage);
+    const std::vector<int> pages = DirectoryRecordPages();
+    const std::size_t slots = GetDirectorySlots();
     if (slots == 0) {
         return;
     }

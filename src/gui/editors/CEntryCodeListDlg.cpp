@@ -44,9 +44,7 @@ void CEntryCodeListDlg::OnEdit(int row) {
 }
 
 void CEntryCodeListDlg::OnRemove(int row) {
-    if (editor_.Remove(static_cast<std::size_t>(row))) {
-        List()->Rows()->RowRemoved(row);
-    }
+    List()->Rows()->RemoveRow(row, [&] { editor_.Remove(static_cast<std::size_t>(row)); });
 }
 
 } // namespace tolvane

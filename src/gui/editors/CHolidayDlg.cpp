@@ -91,9 +91,8 @@ void CHolidayDlg::OnEdit(HolidayKind kind, int row) {
 }
 
 void CHolidayDlg::OnRemove(HolidayKind kind, int row) {
-    if (editor_.Remove(kind, static_cast<std::size_t>(row))) {
-        List(kind)->Rows()->RowRemoved(row);
-    }
+    List(kind)->Rows()->RemoveRow(row,
+                                  [&] { editor_.Remove(kind, static_cast<std::size_t>(row)); });
 }
 
 } // namespace tolvane

@@ -57,9 +57,7 @@ void CPhoneDirectoryDlg::OnEdit(int row) {
 }
 
 void CPhoneDirectoryDlg::OnRemove(int row) {
-    if (editor_.Remove(static_cast<std::size_t>(row))) {
-        List()->Rows()->RowRemoved(row);
-    }
+    List()->Rows()->RemoveRow(row, [&] { editor_.Remove(static_cast<std::size_t>(row)); });
 }
 
 } // namespace tolvane

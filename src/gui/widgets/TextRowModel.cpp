@@ -25,8 +25,12 @@ void TextRowModel::RowChanged(int row) {
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
-void TextRowModel::RowRemoved(int row) {
+void TextRowModel::RemoveRow(int row, const std::function<void()>& takeOut) {
+    if (row < 0 || row >= rows_) {
+        return;
+    }
     beginRemoveRows(QModelIndex(), row, row);
+    takeOut();
     --rows_;
     endRemoveRows();
 }

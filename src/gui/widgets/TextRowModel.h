@@ -21,10 +21,12 @@ public:
     void SetColumns(const QStringList& titles);
     // The owner's list afresh: how many rows, and the text of each cell.
     void SetRows(int count, CellText text);
-    // The owner appended a row, changed one in place, or took one out.
+    // The owner appended a row or changed one in place.
     void RowAppended();
     void RowChanged(int row);
-    void RowRemoved(int row);
+    // takeOut removes the row from the owner's list while the views know it is going, so that
+    // nothing reads a row that is no longer there.
+    void RemoveRow(int row, const std::function<void()>& takeOut);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

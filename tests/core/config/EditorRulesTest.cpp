@@ -133,6 +133,13 @@ TEST(EntryCodeEditorTest, DialogChecksComeInOrderAndLeadingZerosMakeAnotherCode)
     EXPECT_EQ(editor.Add(Code("43")), Refusal());
     EXPECT_EQ(editor.Codes().size(), 4u);
 
+    // A digit value above 9 that a unit's record holds is shown as it is, and is a code of its own.
+    EntryCode stored = Code("10");
+    stored.digits[1] = 10;
+    EXPECT_EQ(EntryCodeEditor::CodeText(stored), "1A");
+    EXPECT_EQ(editor.Add(stored), Refusal());
+    EXPECT_EQ(editor.Add(Code("10")), Refusal());
+
     // A unit's list may hold a code twice: each of them clashes with the other.
     editor.Load({Code("5"), Code("5")});
     EXPECT_EQ(editor.Edit(0, Code("5")), "Entry Codes must be unique");
@@ -146,6 +153,12 @@ TEST(DirectoryEditorTest, TheEntryCheckRunsInOrderWithinTheImageCapacity) {
               "Directory Code must be a whole number from 0 to 65535.");
     EXPECT_EQ(DirectoryEditor::ReadFields("1", std::string(25, 'n'), "1", false, entry),
               "A tenant name has at most 24 characters");
+    EXPECT_EQ(DirectoryEditor::ReadFields("1", "A\nB", "1", false, entry),
+              "A tenant name cannot hold control characters");
+    // The image keeps no trailing blanks, so the check sees the name as it will come back.
+    EXPECT_EQ(DirectoryEditor::ReadFields("1", std::string(24, 'n') + "  ", "1", false, entry),
+              std::nullopt);
+    EXPECT_EQ(DirectoryEditor(9).Add(Entry("1", "   ", "5")), "Tenant name required.");
 
     const std::string full =
         "Telephone entry list full  --  You must remove an entry before adding more.";

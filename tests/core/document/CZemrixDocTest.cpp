@@ -554,7 +554,7 @@ TEST_F(CZemrixDocTest, SetupEditorsChangeTheDocumentOnlyOnOkAndWriteWhenTheirLis
         return ok;
     };
     ui_.directoryDialog = [&](DirectoryEditor& editor) {
-        EXPECT_EQ(editor.Capacity(), doc_.Image().GetDirectoryCapacity());
+        EXPECT_EQ(editor.Capacity(), doc_.Image().GetDirectorySlots());
         editor.Remove(0);
         return ok;
     };

@@ -161,6 +161,7 @@ TEST(DirectoryPagesTest, CapacityIsCutToTheRecordPagesWalked) {
         image.ReadDirectory(list);
         EXPECT_EQ(list.Count(), 0u);
         EXPECT_EQ(image.GetDirectoryCapacity(), 50);
+        EXPECT_EQ(image.GetDirectorySlots(), 21); // what the editor may fill, less the header
         for (int i = 0; i < 25; ++i) {
             const std::string name =
                 std::string(i < 20 ? "N" : "A").append(std::to_string(i < 20 ? 10 + i : i));
@@ -187,6 +188,7 @@ TEST(DirectoryPagesTest, CapacityIsCutToTheRecordPagesWalked) {
     DirectoryList list;
     loaded.image.ReadDirectory(list);
     EXPECT_EQ(loaded.image.GetDirectoryCapacity(), 0);
+    EXPECT_EQ(loaded.image.GetDirectorySlots(), 0);
     const Bytes before = loaded.image.GetBytes();
     list.Append(MakeDirectoryEntry(1, "New"));
     loaded.image.WriteDirectory(list);
