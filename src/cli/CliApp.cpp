@@ -31,7 +31,8 @@ constexpr const char* kUsage =
     "       tolvane-cli download --port DEVICE|COM1-4 --password P FILE\n"
     "       tolvane-cli upload --port DEVICE|COM1-4 --password P FILE\n"
     "       tolvane-cli simulate [--image FILE] [--password P] "
-    "[--fault crc|drop|duplicate|silence|cancel]... [--link PATH] [--baud N]\n";
+    "[--fault crc|drop|duplicate|silence|cancel]... [--link PATH] [--baud N]\n"
+    "                [--modem [--answer connect|busy|no-answer|no-carrier|no-dialtone]]\n";
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "DemoImage.h"
 #include "ImageCommands.h"
 #include "PseudoTerminal.h"
+#include "SimulatedModem.h"
 #include "SimulatedUnit.h"
 #include "TerminalUserServices.h"
 #include "comm/CCommSession.h"
@@ -27,6 +28,11 @@ namespace tolvane {
 namespace {
 
 std::atomic<bool> gInterrupted{false};
+
+constexpr const char* kSimulateUsage =
+    "usage: tolvane-cli simulate [--image FILE] [--password P] "
+    "[--fault crc|drop|duplicate|silence|cancel]... [--link PATH] [--baud N]\n"
+    "       [--modem [--answer connect|busy|no-answer|no-carrier|no-dialtone]]\n";
 
 void OnInterrupt(int) {
     gInterrupted = true;
@@ -235,10 +241,19 @@ int RunSimulate(const std::vector<std::string>& args, std::ostream& out, std::os
     SimulatedUnitOptions options;
     std::string imagePath;
     std::string link;
+    bool modem = false;
+    bool answerGiven = false;
+    DialAnswer answer = DialAnswer::Connect;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const bool hasValue = i + 1 < args.size();
         SimFault fault{};
-        if (args[i] == "--image" && hasValue) {
+        if (args[i] == "--modem") {
+            modem = true;
+        } else if (args[i] == "--answer" && hasValue &&
+                   SimulatedModem::ParseAnswer(args[i + 1], answer)) {
+            answerGiven = true;
+            ++i;
+        } else if (args[i] == "--image" && hasValue) {
             imagePath = args[++i];
         } else if (args[i] == "--password" && hasValue) {
             options.password = args[++i];
@@ -255,10 +270,13 @@ int RunSimulate(const std::vector<std::string>& args, std::ostream& out, std::os
             options.faults.insert(fault);
             ++i;
         } else {
-            err << "usage: tolvane-cli simulate [--image FILE] [--password P] "
-                   "[--fault crc|drop|duplicate|silence|cancel]... [--link PATH] [--baud N]\n";
+            err << kSimulateUsage;
             return kExitUsage;
         }
+    }
+    if (answerGiven && !modem) {
+        err << kSimulateUsage;
+        return kExitUsage;
     }
     TerminalUserServices ui(err);
     if (imagePath.empty()) {
@@ -286,8 +304,15 @@ int RunSimulate(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     out << (link.empty() ? line.SlavePath() : link) << std::endl;
     const InterruptGuard interrupts;
-    SimulatedUnit unit(line.MasterFd(), options);
-    unit.Run(gInterrupted);
+    if (modem) {
+        SimulatedModemOptions modemOptions;
+        modemOptions.answer = answer;
+        modemOptions.timeScale = options.timeScale;
+        modemOptions.unit = std::move(options);
+        SimulatedModem(line.MasterFd(), std::move(modemOptions)).Run(gInterrupted);
+    } else {
+        SimulatedUnit(line.MasterFd(), std::move(options)).Run(gInterrupted);
+    }
     if (!link.empty()) {
         ::unlink(link.c_str());
     }

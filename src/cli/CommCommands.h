@@ -1,5 +1,6 @@
 // The commands of tolvane-cli that talk to a unit: download, upload, and simulate, which plays a
-// unit on a pseudo-terminal so the others (and the window) have something to talk to.
+// unit (alone, or behind a modem to dial) on a pseudo-terminal so the others (and the window)
+// have something to talk to.
 #pragma once
 
 #include <ostream>

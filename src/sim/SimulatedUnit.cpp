@@ -104,7 +104,7 @@ void SimulatedUnit::Screen(const std::string& text) {
 }
 
 void SimulatedUnit::Run(const std::atomic<bool>& stop) {
-    while (!stop) {
+    while (!stop && !left_) {
         uint8_t byte = 0;
         if (!ReadByte(byte, 200, stop)) {
             pollfd ready{fd_, POLLIN, 0};
@@ -122,6 +122,7 @@ void SimulatedUnit::OnByte(uint8_t byte, const std::atomic<bool>& stop) {
     if (byte == control::kCtrlZ) {
         if (state_ != State::Idle) {
             Screen("Remote programming ended.  Goodbye.");
+            left_ = options_.hangUpOnLeave;
         }
         state_ = State::Idle;
         typed_.clear();

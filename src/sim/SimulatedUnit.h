@@ -30,6 +30,7 @@ struct SimulatedUnitOptions {
     std::set<SimFault> faults;
     int byteDelayMicroseconds = 0; // pacing, for watching a transfer at a human speed
     int timeScale = 1;             // divides every wait, for tests that scale the program's too
+    bool hangUpOnLeave = false;    // behind a modem: the call ends when the session leaves
 };
 
 class SimulatedUnit {
@@ -37,7 +38,7 @@ public:
     // Serves the line on fd (one end of a socket pair, or a pseudo-terminal's master side).
     SimulatedUnit(int fd, SimulatedUnitOptions options);
 
-    // Answers the line until stop is set or the line hangs up.
+    // Answers the line until stop is set, or until the session leaves when hangUpOnLeave is set.
     void Run(const std::atomic<bool>& stop);
 
     // The module as the unit holds it now: the last complete upload, or the one it started with.
@@ -65,6 +66,7 @@ private:
     State state_ = State::Idle;
     std::string typed_;
     bool uploadChosen_ = false;
+    bool left_ = false;
     int escapeState_ = 0; // to recognise ESC [ A
     std::chrono::steady_clock::time_point nextSlot_{};
     mutable std::mutex mutex_;

@@ -186,6 +186,8 @@ TEST_F(CommCommandsTest, BadUsageExits64WithoutTouchingAnyLine) {
         {"download", "--port", "/dev/null", "--speed", "9600", file},
         {"simulate", "--fault", "thunder"},
         {"simulate", "--baud", "0"},
+        {"simulate", "--answer", "busy"},
+        {"simulate", "--modem", "--answer", "engaged"},
     };
     for (const std::vector<std::string>& args : usages) {
         EXPECT_EQ(Run(args), 64) << args[0] << " " << args[args.size() - 1];

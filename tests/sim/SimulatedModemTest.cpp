@@ -1,0 +1,242 @@
+// The simulated modem as a terminal sees it: echo, result codes in words or numbers, every dial
+// answer and how the X setting reports it, "+++" only with its guard times, the hang-ups, and a
+// whole download through the session over a dialed call that ends with NO CARRIER.
+#include "ImageBuilder.h"
+#include "PseudoTerminal.h"
+#include "SimulatedModem.h"
+#include "comm/CCommSession.h"
+#include "comm/ProgressSink.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <future>
+#include <memory>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace tolvane {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace std::string_literals;
+
+constexpr int kTimeScale = 20; // a guard time of 50 ms
+const std::string kName = SimulatedModem::kModelName;
+
+SimulatedModemOptions Options(DialAnswer answer = DialAnswer::Connect) {
+    SimulatedModemOptions options;
+    options.answer = answer;
+    options.timeScale = kTimeScale;
+    options.unit.image = ImageBuilder(0x70).Bytes();
+    options.unit.timeScale = kTimeScale;
+    return options;
+}
+
+// The modem answering fd on its own thread for as long as it lives.
+class ModemOnLine {
+public:
+    ModemOnLine(int fd, SimulatedModemOptions options) : modem(fd, std::move(options)) {}
+    ~ModemOnLine() {
+        stop_ = true;
+        thread_.join();
+    }
+
+    SimulatedModem modem;
+
+private:
+    std::atomic<bool> stop_{false};
+    std::thread thread_{[this] { modem.Run(stop_); }};
+};
+
+// The terminal's end of a socket pair, the modem at the other.
+class Terminal {
+public:
+    explicit Terminal(SimulatedModemOptions options) {
+        EXPECT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds_), 0);
+        line_ = std::make_unique<ModemOnLine>(fds_[1], std::move(options));
+    }
+    ~Terminal() {
+        line_.reset();
+        ::close(fds_[0]);
+        ::close(fds_[1]);
+    }
+
+    // Sends text and checks the reply, read to its length so what follows is left for the next
+    // exchange; an empty reply is a short look for anything at all.
+    void Expect(const std::string& text, const std::string& reply) {
+        EXPECT_EQ(::send(fds_[0], text.data(), text.size(), MSG_NOSIGNAL),
+                  static_cast<ssize_t>(text.size()));
+        EXPECT_EQ(Hear(reply.size()), reply) << "after " << text;
+    }
+    std::string Hear(std::size_t count) {
+        std::string heard;
+        char byte = 0;
+        pollfd ready{fds_[0], POLLIN, 0};
+        while (heard.size() < std::max<std::size_t>(count, 1) &&
+               ::poll(&ready, 1, count == 0 ? 150 : 3000) > 0 && ::read(fds_[0], &byte, 1) == 1) {
+            heard += byte;
+        }
+        return heard;
+    }
+    SimulatedModem& Modem() { return line_->modem; }
+
+private:
+    int fds_[2] = {-1, -1};
+    std::unique_ptr<ModemOnLine> line_;
+};
+
+TEST(SimulatedModemTest, CommandsEchoAndAnswerInWordsOrNumbers) {
+    Terminal terminal(Options());
+    const std::pair<std::string, std::string> script[] = {
+        {"AT\r", "AT\r\r\nOK\r\n"},
+        {"hello\r", "hello\r"},          // no AT: ignored
+        {"at e0 v0\r", "at e0 v0\r0\r"}, // a line is echoed before it takes effect
+        {"ATY\r", "4\r"},
+        {"ATQ1\r", ""},
+        {"ATS300=1\r", ""},
+        {"ATQ0V1E1\r", "\r\nOK\r\n"},
+        {"ATXY\b4\r", "ATXY\b4\r\r\nOK\r\n"},
+        {"ati3+gmm\r", "ati3+gmm\r\r\n" + kName + "\r\n\r\n" + kName + "\r\n\r\nOK\r\n"},
+        {"AT&D2&C1S12=25S12?\r", "AT&D2&C1S12=25S12?\r\r\n025\r\n\r\nOK\r\n"},
+        {"ATS300=1\r", "ATS300=1\r\r\nERROR\r\n"},
+        {"AT&K3\r", "AT&K3\r\r\nERROR\r\n"},
+        {"ATE0V0Z\r", "ATE0V0Z\r\r\nOK\r\n"},
+        {"ATS12?\r", "ATS12?\r\r\n050\r\n\r\nOK\r\n"}, // Z brought the defaults back
+    };
+    for (const auto& [text, reply] : script) {
+        terminal.Expect(text, reply);
+    }
+    const std::vector<std::string> lines = terminal.Modem().ReceivedLines();
+    ASSERT_EQ(lines.size(), std::size(script));
+    EXPECT_EQ(lines[1] + "|" + lines[7], "hello|ATX4");
+}
+
+TEST(SimulatedModemTest, DialIsAnsweredAsConfiguredAndAsTheXSettingAllows) {
+    struct Case {
+        DialAnswer answer;
+        std::string dial;
+        std::string result;
+    };
+    const std::string noCarrier = "\r\nNO CARRIER\r\n";
+    const Case cases[] = {
+        {DialAnswer::Connect, "ATX4DT5551234\r", "\r\nCONNECT 9600\r\n"},
+        {DialAnswer::Connect, "ATX0DT5551234\r", "\r\nCONNECT\r\n"},
+        {DialAnswer::Connect, "ATDT5551234;\r", "\r\nOK\r\n"},
+        {DialAnswer::Busy, "ATX4DT5551234\r", "\r\nBUSY\r\n"},
+        {DialAnswer::Busy, "ATV0X4DP5551234\r", "7\r"},
+        {DialAnswer::Busy, "ATX0DT5551234\r", noCarrier},
+        {DialAnswer::NoDialtone, "ATX3D5551234\r", "\r\nNO DIALTONE\r\n"},
+        {DialAnswer::NoDialtone, "ATD;\r", "\r\nNO DIALTONE\r\n"},
+        {DialAnswer::NoDialtone, "ATV0X2D5551234\r", "3\r"},
+        {DialAnswer::NoAnswer, "ATDT5551234\r", "\r\nNO ANSWER\r\n"},
+        {DialAnswer::NoCarrier, "ATDT5551234\r", noCarrier},
+    };
+    for (const Case& c : cases) {
+        SimulatedModemOptions options = Options(c.answer);
+        options.answerDelayMs = 2000;
+        Terminal terminal(options);
+        const auto start = std::chrono::steady_clock::now();
+        terminal.Expect(c.dial, c.dial + c.result);
+        if (c.dial.find(';') == std::string::npos) {
+            EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms) << c.dial;
+        }
+    }
+
+    SimulatedModemOptions stubborn = Options();
+    stubborn.setupFails = true;
+    Terminal(stubborn).Expect("AT\rATE0V1\r", "AT\r\r\nOK\r\nATE0V1\r\r\nERROR\r\n");
+    SimulatedModemOptions dead = Options();
+    dead.dead = true;
+    Terminal deadTerminal(dead);
+    deadTerminal.Expect("AT\r", "");
+    EXPECT_EQ(deadTerminal.Modem().ReceivedLines(), std::vector<std::string>{"AT"});
+}
+
+// "+++" counts only with silence before and after it: sent straight after data it is data (the
+// unit answers each character of a password with a star). The call survives the escape until
+// ATH, which says OK and not NO CARRIER; a dropped DTR ends it with NO CARRIER.
+TEST(SimulatedModemTest, EscapeNeedsItsGuardTimesAndHangUpsEndTheCall) {
+    Terminal terminal(Options());
+    terminal.Expect("ATE0\r", "ATE0\r\r\nOK\r\n");
+    terminal.Expect("ATDT1\r", "\r\nCONNECT 9600\r\n");
+    terminal.Expect("\x1b", "\x1b[2J\x1b[1;1H\0VARKO ACCESS CONTROL   Remote Programming"
+                            "\x1b[5;1H\0Password:   "s);
+    terminal.Expect("a+++", "****");
+    std::this_thread::sleep_for(100ms);
+    terminal.Expect("+++", "\r\nOK\r\n");
+    terminal.Expect("ATO\r", "\r\nCONNECT 9600\r\n");
+    terminal.Expect("b", "*");
+    std::this_thread::sleep_for(100ms);
+    terminal.Expect("+++", "\r\nOK\r\n");
+    terminal.Expect("ATH\r", "\r\nOK\r\n");
+    terminal.Expect("ATO\r", "\r\nNO CARRIER\r\n");
+
+    terminal.Expect("ATD1\r", "\r\nCONNECT 9600\r\n");
+    terminal.Modem().Hangup();
+    EXPECT_EQ(terminal.Hear(14), "\r\nNO CARRIER\r\n");
+    terminal.Expect("AT\r", "\r\nOK\r\n");
+}
+
+// The log, read once the session's thread has ended, and how it ended.
+class EndOfSession : public ProgressSink {
+public:
+    std::vector<std::string> log;
+    std::promise<std::string> end;
+
+    void AppendLogLine(const std::string& line) override { log.push_back(line); }
+    void SetProgressTitle(const std::string&) override {}
+    void MakeCloseButton() override {}
+    void PostComplete() override { end.set_value("complete"); }
+    void PostAborted() override { end.set_value("aborted"); }
+};
+
+// The program's own session on the pseudo-terminal: it sets the modem up, dials, and once
+// connected downloads the module through the modem's data mode; leaving the unit ends the call,
+// so the last thing on the line is NO CARRIER.
+TEST(SimulatedModemTest, SessionDownloadsThroughADialedCall) {
+    PseudoTerminal line;
+    std::string error;
+    ASSERT_TRUE(line.Open(error)) << error;
+    const SimulatedModemOptions options = Options();
+    ModemOnLine modem(line.MasterFd(), options);
+
+    CCommSession session(ChannelTimeouts().ScaledDown(kTimeScale));
+    ASSERT_TRUE(session.Channel().Open("COM1", line.SlavePath(), error)) << error;
+    const auto converse = [&](const std::string& text, std::size_t expected) {
+        session.Channel().WriteBytes(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+        std::string reply(expected, '\0');
+        const auto read =
+            session.Channel().ReadBytes(reinterpret_cast<uint8_t*>(reply.data()), expected);
+        return reply.substr(0, read.count);
+    };
+    EXPECT_EQ(converse("ATE0V1X4&D2&C1\r", 21), "ATE0V1X4&D2&C1\r\r\nOK\r\n");
+    EXPECT_EQ(converse("ATDT5551234\r", 16), "\r\nCONNECT 9600\r\n");
+
+    EndOfSession sink;
+    std::future<std::string> ended = sink.end.get_future();
+    session.mode = kDownloadSession;
+    session.password = options.unit.password;
+    session.SetSink(&sink);
+    ASSERT_TRUE(session.StartCommThread());
+    EXPECT_EQ(ended.wait_for(30s) == std::future_status::ready ? ended.get() : "no end",
+              "complete");
+    session.OnComplete();
+    session.Finish();
+
+    EXPECT_TRUE(session.Succeeded());
+    EXPECT_EQ(PacketData(session.packets), options.unit.image);
+    const auto goodbye = std::ranges::find_if(sink.log, [](const std::string& entry) {
+        return entry.starts_with("Remote programming ended.");
+    });
+    ASSERT_NE(goodbye, sink.log.end());
+    EXPECT_TRUE(goodbye->ends_with("\r\nNO CARRIER\r\n")) << *goodbye;
+    EXPECT_EQ(modem.modem.ReceivedLines(),
+              (std::vector<std::string>{"ATE0V1X4&D2&C1", "ATDT5551234"}));
+}
+
+} // namespace
+} // namespace tolvane
