@@ -1,7 +1,7 @@
 // tolvane-cli through RunCli on real files: check, export, rewrite and demo with their exit
 // statuses and what each writes to standard output and standard error; and what the demo image
 // holds, since newcomers and the other tests lean on it.
-#include "CliApp.h"
+#include "CliFixture.h"
 #include "FailingWrite.h"
 #include "ImageCommands.h"
 #include "image/MemoryModule.h"
@@ -24,28 +24,7 @@ using namespace layout;
 
 constexpr const char* kNotValid = "Not a valid memory module file";
 
-class CliAppTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        demo_ = dir_.Path("demo.mem");
-        ASSERT_EQ(Run({"demo", demo_}), 0);
-        EXPECT_EQ(out_ + err_, "");
-    }
-
-    int Run(const std::vector<std::string>& args) {
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = RunCli(args, out, err);
-        out_ = out.str();
-        err_ = err.str();
-        return status;
-    }
-
-    TempDirectory dir_;
-    std::string demo_;
-    std::string out_;
-    std::string err_;
-};
+using CliAppTest = CliFixture;
 
 // The demo as newcomers and the other tests lean on it: every chain walks soundly, the entry codes
 // fill one page and the event log several.

@@ -1,7 +1,7 @@
 // tolvane-cli list and import: a list written as CSV comes back as the same bytes, a CSV gives the
 // file the window would have given it, and a refused row names its line and leaves the file and
 // its backups alone.
-#include "CliApp.h"
+#include "CliFixture.h"
 #include "FailingWrite.h"
 #include "ImageCommands.h"
 #include "ListCommands.h"
@@ -25,22 +25,8 @@ namespace {
 const char* const kKinds[] = {"entry-codes",       "block-transmitters", "block-cards", "directory",
                               "validation-groups", "door-schedules",     "time-zones",  "holidays"};
 
-class ListImportTest : public ::testing::Test {
+class ListImportTest : public CliFixture {
 protected:
-    void SetUp() override {
-        demo_ = dir_.Path("demo.mem");
-        ASSERT_EQ(Run({"demo", demo_}), 0);
-    }
-
-    int Run(const std::vector<std::string>& args) {
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = RunCli(args, out, err);
-        out_ = out.str();
-        err_ = err.str();
-        return status;
-    }
-
     int Import(const std::string& kind, const std::string& file, const std::string& csv) {
         return Run({"import", kind, file, dir_.WriteText("list.csv", csv)});
     }
@@ -88,11 +74,6 @@ protected:
         unit.holidays = {{2, 12}, {29, 31}};
         unit.expiringHolidays = {{255, 10, 0}, {12, 2, 1}, {31, 29, 1}};
     }
-
-    TempDirectory dir_;
-    std::string demo_;
-    std::string out_;
-    std::string err_;
 };
 
 TEST_F(ListImportTest, ListThenImportGivesTheSameBytesBack) {
