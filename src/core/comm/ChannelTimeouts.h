@@ -17,6 +17,12 @@ struct ChannelTimeouts {
     Duration writeConstant{500};  // ... plus this
     Duration protocolWait{10000}; // XModem's wait for a packet header or an answer
     Duration cancelWait{5000};    // how long a cancel waits for the thread to stop
+    // The modem's side: the answer to one command line, the answer to a dial (the far end
+    // ringing out included), the silence around "+++", and how long DTR stays down to hang up.
+    Duration modemCommandWait{3000};
+    Duration modemAnswerWait{60000};
+    Duration modemGuardTime{1000};
+    Duration dtrDropTime{1000};
 
     // The same proportions, each divided by factor (at least 1 ms).
     ChannelTimeouts ScaledDown(int factor) const;

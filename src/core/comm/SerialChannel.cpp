@@ -221,6 +221,11 @@ void SerialChannel::PurgeReceive() {
     }
 }
 
+bool SerialChannel::SetDataTerminalReady(bool ready) {
+    int lines = TIOCM_DTR;
+    return IsOpen() && ::ioctl(fd_, ready ? TIOCMBIS : TIOCMBIC, &lines) == 0;
+}
+
 void SerialChannel::Cut() {
     cut_ = true;
     if (cutSignal_ >= 0) {

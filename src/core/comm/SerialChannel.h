@@ -45,6 +45,9 @@ public:
     ReadResult ReadBytes(uint8_t* buffer, std::size_t count, ChannelTimeouts::Duration maxWait);
     // Drops whatever the unit sent that nobody has read yet.
     void PurgeReceive();
+    // Raises or lowers DTR; false when the line has no such control line (a pseudo-terminal, a
+    // socket) or is closed.
+    bool SetDataTerminalReady(bool ready);
     // From any thread: whether a write is waiting for the line to take its bytes. A unit takes
     // a packet in about a second; a write still waiting after that is stuck on a line that does
     // not drain.
