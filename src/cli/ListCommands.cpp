@@ -167,7 +167,10 @@ void WriteBlockCodes(const ListKind& kind, const UnitConfiguration& unit, std::o
     for (const uint16_t code : editor.SuspendedSorted()) {
         if (const auto range = editor.RangeOf(code)) {
             std::string& text = suspended[*range];
-            text += (text.empty() ? "" : " ") + std::to_string(code);
+            if (!text.empty()) {
+                text += ' ';
+            }
+            text += std::to_string(code);
         }
     }
     for (std::size_t i = 0; i < ranges.size(); ++i) {

@@ -146,8 +146,11 @@ std::optional<std::string> ReadHoliday(const ListKind& kind, const Fields& field
         return why;
     }
     if (*day > DaysInMonth(*month, year)) {
-        return HolidayEditor::MonthName(static_cast<int>(*month)) +
-               (year ? " " + std::to_string(*year) : "") + " has no day " + std::to_string(*day);
+        std::string date = HolidayEditor::MonthName(static_cast<int>(*month));
+        if (year) {
+            date.append(" ").append(std::to_string(*year));
+        }
+        return date.append(" has no day ").append(std::to_string(*day));
     }
     holiday = {static_cast<uint8_t>(year ? *year - kFirstYear : 0), static_cast<uint8_t>(*month),
                static_cast<uint8_t>(*day)};

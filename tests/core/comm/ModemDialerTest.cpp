@@ -28,7 +28,10 @@ class CallLog : public CallEvents {
 public:
     std::string lines;
     void OnCallState(CallState state, DisconnectReason reason) override {
-        lines += (lines.empty() ? "" : "|") + LogLine(state, reason);
+        if (!lines.empty()) {
+            lines += '|';
+        }
+        lines += LogLine(state, reason);
     }
 };
 
