@@ -53,7 +53,7 @@ sanitize)
     ;;
 release)
     # Later options win: the optimiser's own warnings must not appear either.
-    build build-release -DCMAKE_BUILD_TYPE=Release
+    build build-release -DCMAKE_BUILD_TYPE=Release -DTOLVANE_BUILD_BENCH=OFF
     ctest --test-dir build-release -L core --output-on-failure
     ;;
 fuzz)
