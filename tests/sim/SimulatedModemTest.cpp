@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <algorithm>
 #include <atomic>
 #include <future>
@@ -115,45 +117,19 @@ TEST(SimulatedModemTest, CommandsEchoAndAnswerInWordsOrNumbers) {
     EXPECT_EQ(lines[1] + "|" + lines[7], "hello|ATX4");
 }
 
-TEST(SimulatedModemTest, DialIsAnsweredAsConfiguredAndAsTheXSettingAllows) {
-    struct Case {
-        DialAnswer answer;
-        std::string dial;
-        std::string result;
-    };
-    const std::string noCarrier = "\r\nNO CARRIER\r\n";
-    const Case cases[] = {
-        {DialAnswer::Connect, "ATX4DT5551234\r", "\r\nCONNECT 9600\r\n"},
+// The dialer's own tests go through every answer in words under X4; here what it never asks for:
+// numbers, and the lower X settings that fold BUSY and NO DIALTONE into NO CARRIER.
+TEST(SimulatedModemTest, DialAnswersFollowTheXSetting) {
+    const std::tuple<DialAnswer, std::string, std::string> cases[] = {
         {DialAnswer::Connect, "ATX0DT5551234\r", "\r\nCONNECT\r\n"},
-        {DialAnswer::Connect, "ATDT5551234;\r", "\r\nOK\r\n"},
-        {DialAnswer::Busy, "ATX4DT5551234\r", "\r\nBUSY\r\n"},
         {DialAnswer::Busy, "ATV0X4DP5551234\r", "7\r"},
-        {DialAnswer::Busy, "ATX0DT5551234\r", noCarrier},
-        {DialAnswer::NoDialtone, "ATX3D5551234\r", "\r\nNO DIALTONE\r\n"},
-        {DialAnswer::NoDialtone, "ATD;\r", "\r\nNO DIALTONE\r\n"},
+        {DialAnswer::Busy, "ATX0DT5551234\r", "\r\nNO CARRIER\r\n"},
         {DialAnswer::NoDialtone, "ATV0X2D5551234\r", "3\r"},
-        {DialAnswer::NoAnswer, "ATDT5551234\r", "\r\nNO ANSWER\r\n"},
-        {DialAnswer::NoCarrier, "ATDT5551234\r", noCarrier},
     };
-    for (const Case& c : cases) {
-        SimulatedModemOptions options = Options(c.answer);
-        options.answerDelayMs = 2000;
-        Terminal terminal(options);
-        const auto start = std::chrono::steady_clock::now();
-        terminal.Expect(c.dial, c.dial + c.result);
-        if (c.dial.find(';') == std::string::npos) {
-            EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms) << c.dial;
-        }
+    for (const auto& [answer, dial, result] : cases) {
+        Terminal terminal(Options(answer));
+        terminal.Expect(dial, dial + result);
     }
-
-    SimulatedModemOptions stubborn = Options();
-    stubborn.setupFails = true;
-    Terminal(stubborn).Expect("AT\rATE0V1\r", "AT\r\r\nOK\r\nATE0V1\r\r\nERROR\r\n");
-    SimulatedModemOptions dead = Options();
-    dead.dead = true;
-    Terminal deadTerminal(dead);
-    deadTerminal.Expect("AT\r", "");
-    EXPECT_EQ(deadTerminal.Modem().ReceivedLines(), std::vector<std::string>{"AT"});
 }
 
 // "+++" counts only with silence before and after it: sent straight after data it is data (the

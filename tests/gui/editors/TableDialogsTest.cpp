@@ -153,34 +153,6 @@ TEST_F(TableDialogsTest, TimeZonesShowTheirDaysAndAnEditedZoneReachesTheImageOnO
     EXPECT_TRUE(doc_.IsModified());
 }
 
-TEST_F(TableDialogsTest, CancelDiscardsEveryEditMadeInTheListDialogs) {
-    const std::vector<uint8_t> image = doc_.Image().GetBytes();
-    const UnitConfiguration lists = doc_.Lists();
-    // An edit OK'd in the time zone dialog goes when its list is cancelled.
-    WhenModal<CTimeZoneListDlg>([](CTimeZoneListDlg* dialog) {
-        WhenModal<CTimeZoneDlg>([](CTimeZoneDlg* zone) {
-            zone->DayBox(0)->setChecked(false);
-            zone->accept();
-        });
-        dialog->List()->SelectRow(0);
-        dialog->EditButton()->click();
-        EXPECT_EQ(dialog->List()->CellText(0, 5), "--MTWTFSH");
-        dialog->reject();
-    });
-    frame_.RunCommand(kCmdTimeZones);
-    WhenModal<CHolidayDlg>([](CHolidayDlg* dialog) {
-        dialog->List(HolidayKind::Once)->SelectRow(0);
-        dialog->RemoveButton(HolidayKind::Once)->click();
-        EXPECT_EQ(dialog->List(HolidayKind::Once)->Rows()->rowCount(), 3);
-        dialog->reject();
-    });
-    frame_.RunCommand(kCmdHolidays);
-    EXPECT_EQ(doc_.Image().GetBytes(), image);
-    EXPECT_TRUE(doc_.Lists().timeZones == lists.timeZones &&
-                doc_.Lists().expiringHolidays == lists.expiringHolidays);
-    EXPECT_FALSE(doc_.IsModified());
-}
-
 TEST_F(TableDialogsTest, HolidaysReachTheListsOnOkAndTheImageOnlyWhenSaved) {
     const std::vector<uint8_t> image = doc_.Image().GetBytes();
     WhenModal<CHolidayDlg>([](CHolidayDlg* dialog) {
