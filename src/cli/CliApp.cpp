@@ -30,6 +30,7 @@ constexpr const char* kUsage =
     "        validation-groups | door-schedules | time-zones | holidays\n"
     "       tolvane-cli download --port DEVICE|COM1-4 --password P FILE\n"
     "       tolvane-cli upload --port DEVICE|COM1-4 --password P FILE\n"
+    "       tolvane-cli modems\n"
     "       tolvane-cli simulate [--image FILE] [--password P] "
     "[--fault crc|drop|duplicate|silence|cancel]... [--link PATH] [--baud N]\n"
     "                [--modem [--answer connect|busy|no-answer|no-carrier|no-dialtone]]\n";
@@ -74,6 +75,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (command == "upload") {
         return RunUpload(rest, out, err);
+    }
+    if (command == "modems") {
+        return RunModems(rest, out, err);
     }
     if (command == "simulate") {
         return RunSimulate(rest, out, err);

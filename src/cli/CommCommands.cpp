@@ -16,7 +16,9 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <csignal>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <mutex>
@@ -74,33 +76,39 @@ public:
         err_ << "[" << title << "]\n";
         err_.flush();
     }
-    void MakeCloseButton() override {}
+    void MakeCloseButton() override { closable_ = true; }
     void PostComplete() override { Post(kComplete); }
     void PostAborted() override { Post(kAborted); }
+    void PostLineEvent() override { Post(kLineEvent); }
 
-    // Runs the session to its end as the window would: start, wait for the end notice or a
-    // cancel, hand the notice to the session, and stop. A thread that has not ended after a
-    // cancel is stuck on the line, and no notice will come: Finish gives it up.
+    // Runs the session to its end as the window would: start, then hand it its end notices and
+    // the modem line's news as they come, and a Ctrl+C as a cancel, until it offers OK. A thread
+    // that has not ended after a cancel is stuck on the line and will send no notice: Finish
+    // gives it up.
     void RunProgressDialog(CCommSession& session) override {
         session.SetSink(this);
+        closable_ = false;
         if (session.OnInitialise(*this)) {
             bool cancelled = false;
-            int notice = kNone;
-            while (notice == kNone && !(cancelled && !session.ThreadEnded())) {
-                std::unique_lock lock(noticeMutex_);
-                noticeSignal_.wait_for(lock, std::chrono::milliseconds(100),
-                                       [this] { return notice_ != kNone; });
-                notice = notice_;
-                if (notice == kNone && gInterrupted.exchange(false)) {
-                    lock.unlock();
-                    session.OnCancel();
-                    cancelled = true;
+            while ((!closable_ || session.AwaitingNotice()) &&
+                   !(cancelled && !session.ThreadEnded())) {
+                switch (NextNotice()) {
+                case kComplete:
+                    session.OnComplete();
+                    break;
+                case kAborted:
+                    session.OnAborted();
+                    break;
+                case kLineEvent:
+                    session.OnLineEvent();
+                    break;
+                case kNone:
+                    if (gInterrupted.exchange(false)) {
+                        session.OnCancel();
+                        cancelled = true;
+                    }
+                    break;
                 }
-            }
-            if (notice == kComplete) {
-                session.OnComplete();
-            } else if (notice == kAborted) {
-                session.OnAborted();
             }
         }
         session.Finish();
@@ -108,25 +116,37 @@ public:
     }
 
 private:
-    enum Notice { kNone, kComplete, kAborted };
+    enum Notice { kNone, kComplete, kAborted, kLineEvent };
 
     void Post(Notice notice) {
         const std::lock_guard lock(noticeMutex_);
-        if (notice_ == kNone) {
-            notice_ = notice;
-        }
+        notices_.push_back(notice);
         noticeSignal_.notify_all();
+    }
+    // The oldest notice, or kNone after a short wait without one.
+    Notice NextNotice() {
+        std::unique_lock lock(noticeMutex_);
+        if (!noticeSignal_.wait_for(lock, std::chrono::milliseconds(100),
+                                    [this] { return !notices_.empty(); })) {
+            return kNone;
+        }
+        const Notice notice = notices_.front();
+        notices_.pop_front();
+        return notice;
     }
 
     std::ostream& err_;
     std::mutex outputMutex_;
     std::mutex noticeMutex_;
     std::condition_variable noticeSignal_;
-    Notice notice_ = kNone;
+    std::deque<Notice> notices_;
+    bool closable_ = false; // set on the user interface thread only
 };
 
 struct TransferOptions {
     std::string port;
+    std::string modem;
+    std::string dial;
     std::optional<std::string> password;
     std::string file;
     int timeScale = 1;
@@ -139,6 +159,10 @@ std::string ParseTransfer(const std::vector<std::string>& args, TransferOptions&
         const bool hasValue = i + 1 < args.size();
         if (word == "--port" && hasValue) {
             options.port = args[++i];
+        } else if (word == "--modem" && hasValue) {
+            options.modem = args[++i];
+        } else if (word == "--dial" && hasValue) {
+            options.dial = args[++i];
         } else if (word == "--password" && hasValue) {
             options.password = args[++i];
         } else if (word == "--time-scale" && hasValue) {
@@ -159,8 +183,12 @@ std::string ParseTransfer(const std::vector<std::string>& args, TransferOptions&
         }
     }
     // Without a password the unit would only be kept busy for minutes to no end.
-    if (options.port.empty() || !options.password || options.file.empty()) {
-        return "--port, --password and a file are needed";
+    if (options.port.empty() == options.modem.empty() || !options.password ||
+        options.file.empty()) {
+        return "--port or --modem, --password and a file are needed";
+    }
+    if (options.modem.empty() != options.dial.empty()) {
+        return "--dial goes with --modem, and --modem needs it";
     }
     if (options.password->size() > 6) {
         return "the unit's password has at most 6 characters";
@@ -184,12 +212,20 @@ void ResolvePort(CCommSession& session, const std::string& port, int& selector,
     }
 }
 
+// A modem named in the settings stands for its device; anything else is a device path.
+void ResolveModem(CCommSession& session, const std::string& modem) {
+    const std::optional<std::string> device =
+        ProfileFile(ConfigDirectory() + "/zemrix.ini").Read().ReadString("modems", modem);
+    session.deviceName = modem;
+    session.modemDevice = device.value_or(modem);
+}
+
 int RunTransfer(int mode, const std::vector<std::string>& args, std::ostream& err) {
     TransferOptions options;
     if (const std::string problem = ParseTransfer(args, options); !problem.empty()) {
         err << "tolvane-cli: " << problem << "\nusage: tolvane-cli "
             << (mode == kDownloadSession ? "download" : "upload")
-            << " --port DEVICE --password P FILE\n";
+            << " --port DEVICE|--modem DEVICE --dial NUMBER --password P FILE\n";
         return kExitUsage;
     }
     TerminalProgress progress(err);
@@ -204,11 +240,21 @@ int RunTransfer(int mode, const std::vector<std::string>& args, std::ostream& er
             return kLoadCannotOpen;
         }
     }
-    int selector = kCom1;
-    std::string device;
-    ResolvePort(session, options.port, selector, device);
     const InterruptGuard interrupts;
-    if (!session.RunDirectSession(progress, selector, mode, *options.password, device)) {
+    bool succeeded = false;
+    if (options.modem.empty()) {
+        int selector = kCom1;
+        std::string device;
+        ResolvePort(session, options.port, selector, device);
+        succeeded = session.RunDirectSession(progress, selector, mode, *options.password, device);
+    } else {
+        ResolveModem(session, options.modem);
+        // Dialed as given: whoever types the number knows where the call goes from.
+        session.dialableNumber = options.dial;
+        session.displayableNumber = options.dial;
+        succeeded = session.RunModemCall(progress, mode, *options.password);
+    }
+    if (!succeeded) {
         progress.ShowMessage(mode == kDownloadSession ? "Data has NOT been downloaded"
                                                       : "Data has NOT been uploaded",
                              MessageIcon::Exclamation, MessageButtons::Ok);
@@ -235,6 +281,32 @@ int RunDownload(const std::vector<std::string>& args, std::ostream&, std::ostrea
 
 int RunUpload(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
     return RunTransfer(kUploadSession, args, err);
+}
+
+int RunModems(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              const std::vector<std::string>& probePatterns) {
+    if (!args.empty()) {
+        err << "usage: tolvane-cli modems\n";
+        return kExitUsage;
+    }
+    ModemList modems;
+    switch (modems.Find(ConfigDirectory(), ChannelTimeouts(), probePatterns)) {
+    case ModemList::Status::Unusable:
+        err << "Error initializing telephony resources\n";
+        return 1;
+    case ModemList::Status::NoDevices:
+        err << "You have no telephony devices (modems) configured\n";
+        return 1;
+    case ModemList::Status::Ok:
+        break;
+    }
+    for (const ModemInfo& modem : modems.Devices()) {
+        char identifier[9];
+        std::snprintf(identifier, sizeof identifier, "%08X", modem.identifier);
+        out << identifier << '\t' << modem.name << '\t' << modem.device << '\t'
+            << (modem.dataCalls ? "data" : "no data calls") << '\n';
+    }
+    return 0;
 }
 
 int RunSimulate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

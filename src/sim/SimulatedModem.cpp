@@ -259,6 +259,13 @@ bool SimulatedModem::ExecuteCommand(char c, const std::string& commands, std::si
         std::transform(name.begin(), name.end(), name.begin(),
                        [](unsigned char n) { return static_cast<char>(std::toupper(n)); });
         at = std::min(end + 1, commands.size());
+        if (name == "FCLASS=?") {
+            SendInfo(options_.dataCalls ? "0,1,8" : "8");
+            return true;
+        }
+        if (name == "FCLASS=0") {
+            return options_.dataCalls;
+        }
         if (name != "GMM") {
             return false;
         }

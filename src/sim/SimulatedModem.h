@@ -28,6 +28,7 @@ struct SimulatedModemOptions {
     int answerDelayMs = 0;   // from the dial to its result
     bool setupFails = false; // a bare "AT" is fine, every other command line answers ERROR
     bool dead = false;       // answers nothing, not even an echo
+    bool dataCalls = true;   // offers the data class 0; without it, fax only (class 8)
     int timeScale = 1;       // divides the guard time and the answer delay
 };
 

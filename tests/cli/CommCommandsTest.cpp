@@ -2,8 +2,9 @@
 // session, thread and XModem: the file is the unit's module byte for byte and never a module that
 // fails the checks, the old file is kept as a backup, an upload lands in the unit whole, every way
 // a session fails leaves the file alone and says the transfer failed, and a port that will not open
-// is named as the user gave it.
+// is named as the user gave it. tolvane-cli modems lists the modems found on simulated lines.
 #include "CliApp.h"
+#include "CommCommands.h"
 #include "DemoImage.h"
 #include "FailingWrite.h"
 #include "ImageCommands.h"
@@ -11,15 +12,22 @@
 #include "sites/ProfileFile.h"
 #include "comm/XModemPacket.h"
 #include "image/SystemAreaLayout.h"
+#include "support/AsOrdinaryUser.h"
+#include "support/ModemOnLine.h"
 #include "support/ScriptedUserServices.h"
 #include "support/TempDirectory.h"
 #include "support/UnitOnLine.h"
 
+#include "SimulatedModem.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace tolvane {
 namespace {
@@ -188,6 +196,11 @@ TEST_F(CommCommandsTest, BadUsageExits64WithoutTouchingAnyLine) {
         {"simulate", "--baud", "0"},
         {"simulate", "--answer", "busy"},
         {"simulate", "--modem", "--answer", "engaged"},
+        {"modems", "--all"},
+        {"download", "--modem", "Desk", "--password", kPassword, file},
+        {"download", "--port", "/dev/null", "--dial", "5550100", "--password", kPassword, file},
+        {"upload", "--port", "/dev/null", "--modem", "Desk", "--dial", "1", "--password", "1",
+         file},
     };
     for (const std::vector<std::string>& args : usages) {
         EXPECT_EQ(Run(args), 64) << args[0] << " " << args[args.size() - 1];
@@ -212,6 +225,104 @@ TEST_F(CommCommandsTest, APortThatWillNotOpenIsNamedAsGiven) {
     EXPECT_TRUE(Logged("Error in opening COM3\n" + missing + ": ")) << err_;
     EXPECT_TRUE(Logged("Data has NOT been uploaded")) << err_;
     fs::remove(ConfigDirectory() + "/zemrix.ini");
+}
+
+// One line per device found, configured ones first, the probe reaching only the test's modem;
+// the two ways of finding none have their own messages.
+TEST_F(CommCommandsTest, ModemsPrintsEveryDeviceFoundAndWhetherItPlacesDataCalls) {
+    const std::string settings = ConfigDirectory() + "/zemrix.ini";
+    const std::vector<std::string> probe = {dir_.Path("ttyACM*")};
+    const auto modems = [&](std::string& out) {
+        std::ostringstream printed;
+        std::ostringstream err;
+        const int status = RunModems({}, printed, err, probe);
+        out = printed.str();
+        err_ = err.str();
+        return status;
+    };
+    std::string out;
+    EXPECT_EQ(modems(out), 1);
+    EXPECT_EQ(out + err_, "You have no telephony devices (modems) configured\n");
+
+    const ModemOnLine faxOnly(dir_.Path("ttyACM0"), false);
+    std::ofstream(settings) << "[modems]\nDesk=/nonexistent/modem\n";
+    ASSERT_EQ(modems(out), 0) << err_;
+    char identifier[9];
+    std::snprintf(identifier, sizeof identifier, "%08X",
+                  ModemList::IdentifierFor(dir_.Path("ttyACM0")));
+    EXPECT_EQ(out, "3B681870\tDesk\t/nonexistent/modem\tdata\n" + std::string(identifier) + "\t" +
+                       SimulatedModem::kModelName + "\t" + dir_.Path("ttyACM0") +
+                       "\tno data calls\n");
+
+    ASSERT_EQ(::chmod(settings.c_str(), 0), 0);
+    {
+        const fs::path config = ConfigDirectory();
+        const AsOrdinaryUser ordinary(
+            {config.parent_path().parent_path(), config.parent_path(), config});
+        EXPECT_EQ(modems(out), 1);
+    }
+    EXPECT_EQ(out + err_, "Error initializing telephony resources\n");
+    fs::remove(settings);
+}
+
+// Through a modem: named in the settings or given as a device, the number dialed as typed, the
+// call's progress on standard error, and exit 0 only when the transfer succeeded. Each way a call
+// fails says why and leaves no file.
+TEST_F(CommCommandsTest, ModemTransfersDialAsTypedAndFailedCallsSayWhy) {
+    SimulatedModemOptions options;
+    options.unit.image = demo_;
+    const ModemOnLine modem(options);
+    const std::string settings = ConfigDirectory() + "/zemrix.ini";
+    std::ofstream(settings) << "[modems]\nDesk=" << modem.Device() << "\n";
+    const std::string file = dir_.Path("dialed.mem");
+    const auto call = [&](const char* command, const std::string& device) {
+        return Run({command, "--modem", device, "--dial", "9,5550100", "--password", kPassword,
+                    "--time-scale", "20", file});
+    };
+    ASSERT_EQ(call("download", "desk"), 0) << err_;
+    EXPECT_EQ(TempDirectory::ReadBytes(file), demo_);
+    EXPECT_TRUE(Logged("Opened line device desk using TAPI version 1.4\nDialing 9,5550100\n"
+                       "Got a dialtone\nNow dialing\nWaiting for answer\nCall connected!\n"
+                       "[Connected]\nOpened communications port\n"))
+        << err_;
+    EXPECT_TRUE(Logged("Communication sucessfully complete\n[Complete]\nLine is now idle\n"
+                       "Call has been dropped\nLine has been closed\n"))
+        << err_;
+
+    const std::vector<uint8_t> other = ImageBuilder(0x70).Bytes();
+    dir_.WriteBytes("dialed.mem", other);
+    ASSERT_EQ(call("upload", modem.Device()), 0) << err_;
+    EXPECT_EQ(modem.Modem().UnitImage(), other);
+    EXPECT_TRUE(Logged("Opened line device " + modem.Device() + " using TAPI version 1.4\n"));
+    const std::vector<std::string> lines = modem.Modem().ReceivedLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "ATDT9,5550100"), 2);
+    fs::remove(file);
+
+    struct Failure {
+        DialAnswer answer;
+        bool setupFails;
+        std::string log;
+    };
+    const std::string dropped = "Line is now idle\nCall has been dropped\nLine has been closed\n";
+    const Failure failures[] = {
+        {DialAnswer::Busy, false,
+         "Waiting for answer\nLine is busy\nDisconnect due to busy line\n" + dropped},
+        {DialAnswer::NoAnswer, false, "Waiting for answer\nNo answer\n" + dropped},
+        {DialAnswer::NoDialtone, false, "Dialing 9,5550100\nLine was disconnected\n" + dropped},
+        {DialAnswer::Connect, true,
+         "ERROR:  The modem refused \"ATZ\" with ERROR.\nERROR:  Call could not connect\n"
+         "The line has been closed\n"},
+    };
+    for (const Failure& failure : failures) {
+        SimulatedModemOptions refusing;
+        refusing.answer = failure.answer;
+        refusing.setupFails = failure.setupFails;
+        const ModemOnLine refuser(refusing);
+        EXPECT_EQ(call("download", refuser.Device()), 1);
+        EXPECT_TRUE(Logged(failure.log + kNotDownloaded)) << err_;
+        EXPECT_FALSE(fs::exists(file));
+    }
+    fs::remove(settings);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // and a cancel in the middle changes no file; and the connection dialog's choices.
 #include "comm/CCommProgressDlg.h"
 #include "comm/CCommSession.h"
+#include "comm/CommSetup.h"
 #include "comm/CUnitConnectionDlg.h"
 #include "document/CZemrixDoc.h"
 #include "DemoImage.h"
@@ -10,6 +11,7 @@
 #include "shell/QtUserServices.h"
 #include "support/ScriptedUserServices.h"
 #include "support/AsOrdinaryUser.h"
+#include "support/ModemOnLine.h"
 #include "support/UnitOnLine.h"
 
 #include <QApplication>
@@ -33,6 +35,11 @@
 
 namespace tolvane {
 namespace {
+
+std::vector<uint8_t> Demo() {
+    ScriptedUserServices quiet;
+    return BuildDemoImage(quiet);
+}
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -73,7 +80,11 @@ public:
 // they were then. A window still open after 30 s is a failure, cancelled and closed.
 class ProgressUser : public QObject {
 public:
-    explicit ProgressUser(QString cancelAt = {}) : cancelAt_(std::move(cancelAt)) {
+    // endTitles: the captions that say the session has ended, besides the usual three.
+    explicit ProgressUser(QString cancelAt = {}, QStringList endTitles = {})
+        : cancelAt_(std::move(cancelAt)), endTitles_(endTitles << "Complete"
+                                                               << "Aborted"
+                                                               << "Failed") {
         connect(&timer_, &QTimer::timeout, this, &ProgressUser::Poll);
         timer_.start(5);
         clock_.start();
@@ -90,16 +101,19 @@ private:
         }
         if (!cancelAt_.isEmpty() && watched_ != dialog) {
             // Pressed right after the line is taken, while the thread waits to log the next one.
+            // The line may be there already when the window is first seen.
             watched_ = dialog;
-            connect(dialog->Log(), &QPlainTextEdit::textChanged, dialog, [this, dialog] {
+            const auto press = [this, dialog] {
                 if (!pressed_ && dialog->Log()->toPlainText().contains(cancelAt_)) {
                     pressed_ = true;
                     QTimer::singleShot(0, dialog, [dialog] { dialog->Button()->click(); });
                 }
-            });
+            };
+            connect(dialog->Log(), &QPlainTextEdit::textChanged, dialog, press);
+            press();
         }
         const QString title = dialog->windowTitle();
-        const bool ended = title == "Complete" || title == "Aborted" || title == "Failed";
+        const bool ended = endTitles_.contains(title);
         if (dialog->IsClosable() && ended) {
             caption = title;
             log = dialog->Log()->toPlainText();
@@ -112,6 +126,7 @@ private:
     }
 
     QString cancelAt_;
+    QStringList endTitles_;
     QTimer timer_;
     QElapsedTimer clock_;
     QObject* watched_ = nullptr;
@@ -129,10 +144,6 @@ protected:
         doc_->Create();
     }
 
-    static std::vector<uint8_t> Demo() {
-        ScriptedUserServices quiet;
-        return BuildDemoImage(quiet);
-    }
     std::string Path(const char* name) const { return dir_.filePath(name).toStdString(); }
 
     QTemporaryDir dir_;
@@ -238,6 +249,116 @@ TEST_F(CommDialogsTest, CancelInTheMiddleOfADownloadChangesNoFile) {
     const std::vector<uint8_t> cancel = {0x18, 0x18, 0x1B, 0x0D, 0x1B, 0x1A};
     EXPECT_NE(std::search(received.begin(), received.end(), cancel.begin(), cancel.end()),
               received.end());
+}
+
+// The same user, who chooses the modem, gives the number an unlisted installation lacks, and
+// dials with the stored choices; the progress window is the real one.
+class ModemUser : public Com1User {
+public:
+    bool RunConnectionDialog(std::string& password, int& selector) override {
+        password = UnitOnLine::kPassword;
+        selector = kModemPort;
+        return true;
+    }
+    bool RunSystemPhoneDialog(std::string& country, std::string& area,
+                              std::string& phone) override {
+        country = "1";
+        area = "617";
+        phone = "5550100";
+        return true;
+    }
+    bool RunCommSetupDialog(CommSetup& setup) override {
+        setup.Initialise();
+        setup.Accept();
+        return true;
+    }
+};
+
+class ModemDialogsTest : public ::testing::Test {
+protected:
+    // The document on a fresh directory whose one modem is the simulated one given.
+    void Start(SimulatedModemOptions options) {
+        options.unit.image = demo_;
+        modem_ = std::make_unique<ModemOnLine>(std::move(options));
+        std::ofstream(Path("zemrix.ini")) << "[modems]\nTest Modem=" << modem_->Device() << "\n";
+        user_.saveAs = Path("harbour.mem");
+        doc_ = std::make_unique<CZemrixDoc>(user_, dir_.path().toStdString());
+        doc_->SetChannelTimeouts(ChannelTimeouts().ScaledDown(ModemOnLine::kTimeScale));
+        doc_->Create();
+    }
+    std::string Path(const char* name) const { return dir_.filePath(name).toStdString(); }
+
+    QTemporaryDir dir_;
+    const std::vector<uint8_t> demo_ = Demo();
+    std::unique_ptr<ModemOnLine> modem_;
+    ModemUser user_;
+    std::unique_ptr<CZemrixDoc> doc_;
+};
+
+TEST_F(ModemDialogsTest, DownloadAndUploadByModemShowTheCallFromDialToHangUp) {
+    Start({});
+    {
+        const ProgressUser user;
+        doc_->OnDownloadData();
+        EXPECT_EQ(user.caption, "Complete");
+        const QString log = user.log;
+        EXPECT_TRUE(log.startsWith("Opened line device Test Modem using TAPI version 1.4\n"
+                                   "Dialing 5550100\nGot a dialtone\nNow dialing\n"
+                                   "Waiting for answer\nCall connected!\n"
+                                   "Opened communications port\n"))
+            << log.toStdString();
+        EXPECT_TRUE(log.endsWith("Communication sucessfully complete\nLine is now idle\n"
+                                 "Call has been dropped\nLine has been closed"))
+            << log.toStdString();
+    }
+    EXPECT_EQ(user_.messages, std::vector<std::string>());
+    EXPECT_EQ(ReadFile(user_.saveAs), demo_);
+    ASSERT_TRUE(doc_->IsListed());
+    EXPECT_EQ(doc_->Installations().records[0].areaCode, "617");
+
+    uint16_t& minute = doc_->Lists().timeZones[1].startMinute[0];
+    minute = static_cast<uint16_t>((minute + 7) % 60);
+    doc_->SetModified();
+    {
+        const ProgressUser user;
+        doc_->OnUploadData();
+        EXPECT_EQ(user.caption, "Complete");
+    }
+    EXPECT_EQ(user_.messages, std::vector<std::string>());
+    EXPECT_NE(ReadFile(user_.saveAs), demo_);
+    EXPECT_EQ(modem_->Modem().UnitImage(), ReadFile(user_.saveAs));
+}
+
+// A busy line and a dial the user cancels both end with the call dropped, the line closed, the
+// OK button and the command's failure message; no file is written.
+TEST_F(ModemDialogsTest, ABusyLineOrACancelledDialEndsWithTheLineClosed) {
+    const QString dropped = "Line is now idle\nCall has been dropped\nLine has been closed";
+    SimulatedModemOptions busy;
+    busy.answer = DialAnswer::Busy;
+    Start(busy);
+    {
+        const ProgressUser user({}, {"Connecting ..."});
+        doc_->OnDownloadData();
+        EXPECT_TRUE(user.log.endsWith("Waiting for answer\nLine is busy\n"
+                                      "Disconnect due to busy line\n" +
+                                      dropped))
+            << user.log.toStdString();
+    }
+    EXPECT_EQ(user_.messages, std::vector<std::string>{"Data has NOT been downloaded"});
+    EXPECT_FALSE(std::filesystem::exists(user_.saveAs));
+
+    SimulatedModemOptions ringing;
+    ringing.answerDelayMs = 600000;
+    Start(ringing);
+    user_.messages.clear();
+    {
+        const ProgressUser user("Waiting for answer", {"Canceled by User"});
+        doc_->OnDownloadData();
+        EXPECT_TRUE(user.log.endsWith("Waiting for answer\n" + dropped)) << user.log.toStdString();
+    }
+    EXPECT_EQ(user_.messages, std::vector<std::string>{"Data has NOT been downloaded"});
+    EXPECT_EQ(modem_->Modem().ReceivedLines().back(), "ATH");
+    EXPECT_FALSE(std::filesystem::exists(user_.saveAs));
 }
 
 TEST(CommConnectionDialogTest, PasswordTypedUpToSixModemByDefaultFourPortsAndCancel) {

@@ -108,6 +108,7 @@ TEST(SimulatedModemTest, CommandsEchoAndAnswerInWordsOrNumbers) {
         {"AT&K3\r", "AT&K3\r\r\nERROR\r\n"},
         {"ATE0V0Z\r", "ATE0V0Z\r\r\nOK\r\n"},
         {"ATS12?\r", "ATS12?\r\r\n050\r\n\r\nOK\r\n"}, // Z brought the defaults back
+        {"AT+FCLASS=?;+FCLASS=0\r", "AT+FCLASS=?;+FCLASS=0\r\r\n0,1,8\r\n\r\nOK\r\n"},
     };
     for (const auto& [text, reply] : script) {
         terminal.Expect(text, reply);
@@ -115,6 +116,14 @@ TEST(SimulatedModemTest, CommandsEchoAndAnswerInWordsOrNumbers) {
     const std::vector<std::string> lines = terminal.Modem().ReceivedLines();
     ASSERT_EQ(lines.size(), std::size(script));
     EXPECT_EQ(lines[1] + "|" + lines[7], "hello|ATX4");
+
+    // A fax-only modem: no data class to offer or to switch to.
+    SimulatedModemOptions faxOnly = Options();
+    faxOnly.dataCalls = false;
+    Terminal fax(faxOnly);
+    fax.Expect("ATE0\r", "ATE0\r\r\nOK\r\n");
+    fax.Expect("AT+FCLASS=?\r", "\r\n8\r\n\r\nOK\r\n");
+    fax.Expect("AT+FCLASS=0\r", "\r\nERROR\r\n");
 }
 
 // The dialer's own tests go through every answer in words under X4; here what it never asks for:

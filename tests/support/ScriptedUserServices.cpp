@@ -109,6 +109,26 @@ bool ScriptedUserServices::RunHolidayDialog(HolidayEditor& editor) {
     return holidayDialog && holidayDialog(editor);
 }
 
+bool ScriptedUserServices::RunCommSetupDialog(CommSetup& setup) {
+    calls_.push_back("dialog: communication setup");
+    return commSetupDialog && commSetupDialog(setup);
+}
+
+bool ScriptedUserServices::RunConnectionDialog(std::string& password, int& selector) {
+    calls_.push_back("dialog: connection");
+    return connectionDialog && connectionDialog(password, selector);
+}
+
+bool ScriptedUserServices::RunSystemPhoneDialog(std::string& countryCode, std::string& areaCode,
+                                                std::string& phoneNumber) {
+    calls_.push_back("dialog: system phone " + countryCode + "|" + areaCode + "|" + phoneNumber);
+    return systemPhoneDialog && systemPhoneDialog(countryCode, areaCode, phoneNumber);
+}
+
+void ScriptedUserServices::RunProgressDialog(CCommSession&) {
+    calls_.push_back("dialog: progress");
+}
+
 std::vector<std::string> ScriptedUserServices::Texts() const {
     std::vector<std::string> texts;
     for (const ShownMessage& message : shown_) {

@@ -35,6 +35,10 @@ public:
     std::function<bool(DoorScheduleEditor&)> doorScheduleDialog;
     std::function<bool(TimeZoneEditor&)> timeZoneDialog;
     std::function<bool(HolidayEditor&)> holidayDialog;
+    std::function<bool(CommSetup&)> commSetupDialog;
+    std::function<bool(std::string& password, int& selector)> connectionDialog;
+    std::function<bool(std::string& country, std::string& area, std::string& phone)>
+        systemPhoneDialog;
 
     MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
                               MessageButtons buttons) override;
@@ -54,6 +58,12 @@ public:
     bool RunDoorScheduleDialog(DoorScheduleEditor& editor) override;
     bool RunTimeZoneDialog(TimeZoneEditor& editor) override;
     bool RunHolidayDialog(HolidayEditor& editor) override;
+    bool RunCommSetupDialog(CommSetup& setup) override;
+    bool RunConnectionDialog(std::string& password, int& selector) override;
+    bool RunSystemPhoneDialog(std::string& countryCode, std::string& areaCode,
+                              std::string& phoneNumber) override;
+    // Noted only: a session run here never starts.
+    void RunProgressDialog(CCommSession& session) override;
 
     const std::vector<ShownMessage>& Shown() const { return shown_; }
     std::vector<std::string> Texts() const;

@@ -1,11 +1,16 @@
 #include "comm/CCommSession.h"
 
+#include "comm/CommSetup.h"
 #include "comm/ControlBytes.h"
+#include "comm/ModemLine.h"
+#include "comm/ModemList.h"
 #include "comm/ProgressSink.h"
 #include "comm/XModemTransfer.h"
 #include "support/UserServices.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <sstream>
 
 namespace tolvane {
 
@@ -61,13 +66,65 @@ bool CCommSession::RunDirectSession(UserServices& ui, int selector, int sessionM
     return Succeeded();
 }
 
+bool CCommSession::RunModemSession(UserServices& ui, int sessionMode, const std::string& country,
+                                   const std::string& area, const std::string& phone,
+                                   const std::string& configDirectory,
+                                   const std::string& unitPassword) {
+    countryCode = country;
+    areaCode = area;
+    phoneNumber = phone;
+    password = unitPassword;
+    mode = sessionMode;
+    if (mode != kDownloadSession && mode != kUploadSession) {
+        return false;
+    }
+    ModemList modems;
+    ModemList::Status status = ModemList::Status::Ok;
+    {
+        // Looking for modems asks each device that might be one, which takes a moment.
+        const BusyCursor busy(ui);
+        status = modems.Find(configDirectory, timeouts_);
+    }
+    if (status != ModemList::Status::Ok) {
+        ui.ShowMessage(status == ModemList::Status::NoDevices
+                           ? "You have no telephony devices (modems) configured"
+                           : "Error initializing telephony resources",
+                       MessageIcon::Exclamation, MessageButtons::Ok);
+        return false;
+    }
+    CommSetup setup(ui, modems, configDirectory, areaCode, phoneNumber);
+    if (!ui.RunCommSetupDialog(setup)) {
+        return false;
+    }
+    // With no modem to choose the call still starts, and opening its line says what is wrong.
+    const ModemInfo* modem = setup.ChosenModem();
+    deviceName = modem != nullptr ? modem->name : "";
+    modemDevice = modem != nullptr ? modem->device : "";
+    telephonyVersion = kLineVersion;
+    dialableNumber = setup.DialableNumber();
+    displayableNumber = setup.DisplayableNumber();
+    dialMethod = setup.Method();
+    return RunModemCall(ui, mode, password);
+}
+
+bool CCommSession::RunModemCall(UserServices& ui, int sessionMode,
+                                const std::string& unitPassword) {
+    mode = sessionMode;
+    password = unitPassword;
+    portSelector = kModemPort;
+    success_ = 0;
+    ui.RunProgressDialog(*this);
+    Finish();
+    return Succeeded();
+}
+
 // --- the progress window's handlers ------------------------------------------------------------
 
 bool CCommSession::OnInitialise(UserServices& ui) {
     if (portSelector == kNoPort) {
         return false;
     }
-    const bool started = OpenDirectAndStart(ui);
+    const bool started = portSelector == kModemPort ? OpenLineAndCall() : OpenDirectAndStart(ui);
     if (!started) {
         ProgressLog("Error in starting communication");
     }
@@ -81,13 +138,27 @@ void CCommSession::OnCancel() {
 }
 
 void CCommSession::OnComplete() {
+    awaitingNotice_ = false;
     StopSession();
     ShowOutcome("Transfer failed -- the memory module was not transferred", "Failed");
 }
 
 void CCommSession::OnAborted() {
+    awaitingNotice_ = false;
     StopSession();
     ShowOutcome("Communication aborted", "Aborted");
+}
+
+void CCommSession::OnLineEvent() {
+    while (line_ != nullptr) {
+        const std::deque<LineMessage> messages = line_->TakeMessages();
+        if (messages.empty()) {
+            return;
+        }
+        for (const LineMessage& message : messages) {
+            LineCallback(message);
+        }
+    }
 }
 
 void CCommSession::ShowOutcome(const std::string& error, const std::string& caption) {
@@ -115,6 +186,13 @@ void CCommSession::Finish() {
             ShowOutcome(kLineClosed, "Failed");
         }
     }
+    if (line_ != nullptr) {
+        // A call still up is dropped before the line closes, and what the line said last is
+        // still told.
+        line_->Join();
+        OnLineEvent();
+        line_.reset();
+    }
     channel_.Close();
 }
 
@@ -131,6 +209,101 @@ bool CCommSession::OpenDirectAndStart(UserServices& ui) {
     return StartCommThread();
 }
 
+bool CCommSession::OpenLineAndCall() {
+    SetProgressTitle("Connecting ...");
+    std::string error;
+    if (modemDevice.empty() || !channel_.Open(deviceName, modemDevice, error)) {
+        ProgressError("Could not open the line device:  " + deviceName);
+        // The system's reason and what to do about it, a line each.
+        std::istringstream reason(error);
+        for (std::string line; std::getline(reason, line);) {
+            ProgressLog(line);
+        }
+        channel_.Close();
+        if (sink_ != nullptr) {
+            sink_->MakeCloseButton();
+        }
+        return false;
+    }
+    char opened[kMaxLogLine + 1];
+    std::snprintf(opened, sizeof opened, "Opened line device %s using TAPI version %u.%u",
+                  deviceName.c_str(), telephonyVersion >> 16, telephonyVersion & 0xFFFFu);
+    ProgressLog(opened);
+    // The line was opened at 9600 baud, 8 data bits, no parity, one stop bit: the modem is
+    // configured as the unit expects.
+    line_ = std::make_unique<ModemLine>(channel_, [this] {
+        if (sink_ != nullptr) {
+            sink_->PostLineEvent();
+        }
+    });
+    if (!line_->MakeCall(kMakeCallRequest, dialableNumber, dialMethod)) {
+        ProgressError("Unable to make call");
+        CloseLine();
+        if (sink_ != nullptr) {
+            sink_->MakeCloseButton();
+        }
+    }
+    return true;
+}
+
+void CCommSession::LineCallback(const LineMessage& message) {
+    if (message.kind == LineMessage::Kind::Reply) {
+        if (message.request != kMakeCallRequest && message.request != kDropRequest) {
+            return;
+        }
+        if (message.request == kMakeCallRequest && message.result == 0) {
+            ProgressLog("Dialing " + displayableNumber);
+            return;
+        }
+        if (!message.detail.empty()) {
+            ProgressError(message.detail);
+        }
+        const bool made = message.request == kMakeCallRequest;
+        if (made) {
+            ProgressError("Call could not connect");
+        } else {
+            ProgressLog("Call has been dropped");
+        }
+        CloseLine();
+        ProgressLog(made ? "The line has been closed" : "Line has been closed");
+        if (sink_ != nullptr) {
+            sink_->MakeCloseButton();
+        }
+        return;
+    }
+    if (!message.detail.empty()) {
+        ProgressError(message.detail);
+    }
+    if (message.state == CallState::Connected) {
+        OnConnected();
+        return;
+    }
+    ProgressLog(CallEvents::LogLine(message.state, message.reason));
+    if (message.state == CallState::Disconnected) {
+        StopSession();
+    }
+}
+
+void CCommSession::OnConnected() {
+    ProgressLog("Call connected!");
+    SetProgressTitle("Connected");
+    if (GetCommHandle() < 0) {
+        ProgressError("Unable to open the communication port");
+        StopSession();
+        return;
+    }
+    StartCommThread();
+}
+
+int CCommSession::GetCommHandle() const {
+    return channel_.IsOpen() ? channel_.Descriptor() : -1;
+}
+
+void CCommSession::CloseLine() {
+    line_.reset();
+    channel_.Close();
+}
+
 bool CCommSession::StartCommThread() {
     ProgressLog("Opened communications port");
     running_ = 1;
@@ -141,6 +314,7 @@ bool CCommSession::StartCommThread() {
     }
     try {
         thread_ = std::thread(&CCommSession::ThreadEntry, this);
+        awaitingNotice_ = true;
     } catch (const std::system_error&) {
         {
             const std::lock_guard lock(finishedMutex_);
@@ -166,6 +340,15 @@ void CCommSession::StopSession() {
             channel_.Cut();
             ProgressError(kLineClosed);
         }
+    }
+    if (line_ != nullptr) {
+        // The call is dropped first; the reply to the drop closes the line and brings the OK.
+        // A thread that would not end must not share the line with the hang-up.
+        if (!ThreadEnded()) {
+            channel_.Cut();
+        }
+        line_->Drop(kDropRequest);
+        return;
     }
     if (sink_ != nullptr) {
         sink_->MakeCloseButton();

@@ -4,20 +4,24 @@
 #pragma once
 
 #include "comm/ChannelTimeouts.h"
+#include "comm/ModemDialer.h"
 #include "comm/SerialChannel.h"
 #include "comm/XModemPacket.h"
 
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 
 namespace tolvane {
 
+class ModemLine;
 class ProgressSink;
 class UserServices;
+struct LineMessage;
 
 enum SessionMode : int { kNoSession = 0, kDownloadSession = 1, kUploadSession = 2 };
 
@@ -31,6 +35,8 @@ class CCommSession {
 public:
     // A formatted log line holds at most this many characters; a longer one is cut.
     static constexpr std::size_t kMaxLogLine = 255;
+    // The version of the line interface the dialer offers, major in the high word: 1.4.
+    static constexpr uint32_t kLineVersion = 0x00010004;
 
     explicit CCommSession(const ChannelTimeouts& timeouts = ChannelTimeouts());
     ~CCommSession();
@@ -47,6 +53,18 @@ public:
     // How messages name the port; empty: the COM name of the selector.
     std::string portName;
 
+    // The call on the modem path: the unit's number as the installation has it, and the modem
+    // and numbers the communication setup chose.
+    std::string countryCode;
+    std::string areaCode;
+    std::string phoneNumber;
+    std::string deviceName;  // the modem's name, for the log
+    std::string modemDevice; // the device its line is opened on
+    uint32_t telephonyVersion = kLineVersion;
+    std::string dialableNumber;    // what the modem dials
+    std::string displayableNumber; // the same for the user's eyes
+    DialMethod dialMethod = DialMethod::Tone;
+
     void SetSink(ProgressSink* sink) { sink_ = sink; }
     bool Succeeded() const { return success_ != 0; }
     bool IsRunning() const { return running_ != 0; }
@@ -54,6 +72,8 @@ public:
     // The thread has done all its work (or never started); its end notice may still be on its
     // way.
     bool ThreadEnded() const;
+    // A thread was started and its end notice has not been handled yet.
+    bool AwaitingNotice() const { return awaitingNotice_; }
     SerialChannel& Channel() { return channel_; }
     const Crc16& Crc() const { return crc_; }
 
@@ -61,6 +81,15 @@ public:
     // has ended and the line is closed. Returns whether the transfer succeeded.
     bool RunDirectSession(UserServices& ui, int selector, int sessionMode,
                           const std::string& unitPassword, const std::string& device);
+
+    // The session by modem: finds the modems, lets the user choose modem, location and number
+    // in "Communication Setup", then dials and transfers in the progress window. false when
+    // there is no modem, the setup was cancelled or the transfer did not succeed.
+    bool RunModemSession(UserServices& ui, int sessionMode, const std::string& country,
+                         const std::string& area, const std::string& phone,
+                         const std::string& configDirectory, const std::string& unitPassword);
+    // The call and transfer alone, once modem and number are known (the fields above).
+    bool RunModemCall(UserServices& ui, int sessionMode, const std::string& unitPassword);
 
     // --- the progress window's handlers, on the user interface thread -----------------------
 
@@ -74,6 +103,8 @@ public:
     // when a cancel cut the closing keystrokes short.
     void OnComplete();
     void OnAborted();
+    // The modem line has queued messages (ProgressSink::PostLineEvent): each is handled now.
+    void OnLineEvent();
     // After the window closed: waits for the thread as long as a cancel would, then cuts the
     // line under a thread still stuck in it, so the thread ends at once; the thread is joined
     // before the line is closed.
@@ -82,6 +113,13 @@ public:
     // --- session control ---------------------------------------------------------------------
 
     bool OpenDirectAndStart(UserServices& ui);
+    // The modem path's start: opens the modem's line and places the call; false when the line
+    // cannot be opened.
+    bool OpenLineAndCall();
+    // What the modem line reports, on the user interface thread.
+    void LineCallback(const LineMessage& message);
+    // The connected call's descriptor, or -1 when the line is gone.
+    int GetCommHandle() const;
     bool StartCommThread();
     void StopSession();
 
@@ -124,16 +162,24 @@ private:
     // succeeded, else the error and the given caption.
     void ShowOutcome(const std::string& error, const std::string& caption);
     void AppendScreenLine(std::string& buffer);
+    void OnConnected();
+    void CloseLine();
+
+    // The request identifiers of the call's two asynchronous steps.
+    static constexpr int kMakeCallRequest = 1;
+    static constexpr int kDropRequest = 2;
 
     ChannelTimeouts timeouts_;
     SerialChannel channel_;
     Crc16 crc_;
     ProgressSink* sink_ = nullptr;
+    std::unique_ptr<ModemLine> line_; // the call on the modem path, while its line is open
 
     std::atomic<int> running_{0};
     std::atomic<int> inTransfer_{0};
     std::atomic<int> success_{0};
-    bool cancelGuard_ = false; // only the communication thread touches it
+    bool cancelGuard_ = false;    // only the communication thread touches it
+    bool awaitingNotice_ = false; // only the user interface thread touches it
 
     std::thread thread_;
     mutable std::mutex finishedMutex_;

@@ -127,14 +127,14 @@ DialResult ModemDialer::Dial(const std::string& number, DialMethod method) {
 
 bool ModemDialer::HangUp(std::string& error) {
     if (connected_) {
-        bool dropped = channel_.SetDataTerminalReady(false);
-        if (dropped) {
+        if (channel_.SetDataTerminalReady(false)) {
             std::this_thread::sleep_for(timeouts_.dtrDropTime);
-            dropped = channel_.SetDataTerminalReady(true);
+            channel_.SetDataTerminalReady(true);
         }
-        // A modem that follows DTR is back in command mode now (after a NO CARRIER); one that
-        // ignores it passes the AT on to the unit, and no OK comes.
-        if ((!dropped || Command("AT") != Reply::Ok) && !Escape()) {
+        // A modem that follows DTR is back in command mode now, and so is one whose far end
+        // hung up first (the unit does when the session leaves it). One still in the call passes
+        // the AT on to the unit, no OK comes, and only "+++" brings it back.
+        if (Command("AT") != Reply::Ok && !Escape()) {
             error = "The modem does not leave the call: no OK came after \"+++\".";
             return false;
         }
@@ -148,7 +148,13 @@ bool ModemDialer::HangUp(std::string& error) {
     return true;
 }
 
-ModemDialer::Reply ModemDialer::Command(const std::string& command) {
+bool ModemDialer::Ask(const std::string& command, std::vector<std::string>& lines) {
+    lines.clear();
+    return Command(command, &lines) == Reply::Ok;
+}
+
+ModemDialer::Reply ModemDialer::Command(const std::string& command,
+                                        std::vector<std::string>* lines) {
     if (!Send(command + "\r")) {
         return Reply::None;
     }
@@ -162,6 +168,9 @@ ModemDialer::Reply ModemDialer::Command(const std::string& command) {
         }
         if (line == "ERROR" || line == "4") {
             return Reply::Error;
+        }
+        if (lines != nullptr) {
+            lines->push_back(line);
         }
     }
     return Reply::None;

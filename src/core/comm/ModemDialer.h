@@ -13,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <string>
+#include <vector>
 
 namespace tolvane {
 
@@ -51,12 +52,16 @@ public:
     bool HangUp(std::string& error);
     // From any thread: the dial under way gives up at once and the line is hung up.
     void Cancel() { cancelled_ = true; }
+    // Sends a command line and collects the information lines the modem answers before OK.
+    // false on ERROR or silence.
+    bool Ask(const std::string& command, std::vector<std::string>& lines);
 
 private:
     enum class Reply { Ok, Error, None, Cancelled };
 
-    // Sends a command line and waits for OK or ERROR; other lines on the way are passed over.
-    Reply Command(const std::string& command);
+    // Sends a command line and waits for OK or ERROR; other lines on the way land in lines when
+    // given, else they are passed over.
+    Reply Command(const std::string& command, std::vector<std::string>* lines = nullptr);
     // Waits for the line that ends a dial (or the off-hook), which lands in reply; a cancel or
     // the time running out stops the dial with a key press.
     Reply AwaitDial(std::string& reply);

@@ -21,6 +21,9 @@ public:
     // interface thread, which then calls the session's OnComplete or OnAborted.
     virtual void PostComplete() = 0;
     virtual void PostAborted() = 0;
+    // The modem line has news, from its own thread: later, on the user interface thread, the
+    // session's OnLineEvent takes it. Never blocks. Sinks of direct sessions only get none.
+    virtual void PostLineEvent() {}
 };
 
 } // namespace tolvane

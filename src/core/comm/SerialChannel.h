@@ -35,6 +35,8 @@ public:
     // False once closed or cut.
     bool IsOpen() const { return fd_ >= 0 && !cut_; }
     const ChannelTimeouts& Timeouts() const { return timeouts_; }
+    // The open descriptor, -1 when closed.
+    int Descriptor() const { return fd_; }
 
     // Writes the bytes within the write time-out; returns how many went out.
     std::size_t WriteBytes(const uint8_t* bytes, std::size_t count);

@@ -378,9 +378,21 @@ void CZemrixDoc::OnHolidays() {
 bool CZemrixDoc::RunSession(CCommSession& session, int selector, int mode, const char* failure) {
     bool succeeded = false;
     if (selector == kModemPort) {
-        // No telephony layer stands behind the modem choice yet.
-        ui_.ShowMessage("Error initializing telephony resources", MessageIcon::Exclamation,
-                        MessageButtons::Ok);
+        // A listed installation with its whole number is called at once; any other is asked for
+        // the number first.
+        if (countryCode_.empty() || areaCode_.empty() || phoneNumber_.empty() || listed_ == 0) {
+            std::string country = countryCode_;
+            std::string area = areaCode_;
+            std::string phone = phoneNumber_;
+            if (!ui_.RunSystemPhoneDialog(country, area, phone)) {
+                return false;
+            }
+            countryCode_ = country;
+            areaCode_ = area;
+            phoneNumber_ = phone;
+        }
+        succeeded = session.RunModemSession(ui_, mode, countryCode_, areaCode_, phoneNumber_,
+                                            configDirectory_, password_);
     } else if (selector >= kCom1 && selector <= kCom4) {
         succeeded = session.RunDirectSession(ui_, selector, mode, password_,
                                              DirectPortDevice(configDirectory_, selector));
@@ -441,7 +453,7 @@ void CZemrixDoc::OnDownloadData() {
     image_.LoadBytes(PacketData(session.packets));
     fileLoaded_ = 1;
     ListInstallation();
-    RememberPassword();
+    RememberConnection();
     ReadImage();
 }
 
@@ -463,11 +475,11 @@ void CZemrixDoc::OnUploadData() {
     LoadPacketsFromFile(session.packets, filePath_, session.Crc(), ui_);
     if (RunSession(session, selector, kUploadSession, "Data has NOT been uploaded")) {
         ListInstallation();
-        RememberPassword();
+        RememberConnection();
     }
 }
 
-void CZemrixDoc::RememberPassword() {
+void CZemrixDoc::RememberConnection() {
     if (listed_ == 0) {
         return;
     }
@@ -478,10 +490,18 @@ void CZemrixDoc::RememberPassword() {
     const auto match =
         std::find_if(fresh.records.begin(), fresh.records.end(),
                      [this](const Installation& record) { return record.fileName == filePath_; });
-    if (match == fresh.records.end() || match->password == password_) {
+    if (match == fresh.records.end()) {
         return;
     }
-    match->password = password_;
+    Installation remembered = *match;
+    remembered.password = password_;
+    remembered.countryCode = countryCode_;
+    remembered.areaCode = areaCode_;
+    remembered.phoneNumber = phoneNumber_;
+    if (remembered == *match) {
+        return;
+    }
+    *match = std::move(remembered);
     fresh.selected = static_cast<int32_t>(match - fresh.records.begin());
     fresh.SaveInstallationList(gateList, ui_);
     installations_ = std::move(fresh);

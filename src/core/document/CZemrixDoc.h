@@ -114,8 +114,9 @@ private:
     // Packs the lists into the image and saves it to the file in work after the backups; says so
     // when it fails, and the changes then stay marked as unsaved.
     bool SaveImage();
-    // After a session the unit accepted: a password typed anew replaces the one listed.
-    void RememberPassword();
+    // After a session the unit accepted: a password or telephone number typed anew replaces the
+    // one listed.
+    void RememberConnection();
     // A module whose pages belong to more than one list: what is wrong, and whether the user
     // wants to save or upload it all the same (true when it is sound).
     std::string DamageText() const;

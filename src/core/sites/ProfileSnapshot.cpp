@@ -66,7 +66,10 @@ void ProfileSnapshot::AddLine(std::string line) {
         preamble_.push_back(std::move(line));
         return;
     }
-    Section& section = sections_.back();
+    AddSectionLine(sections_.back(), std::move(line));
+}
+
+void ProfileSnapshot::AddSectionLine(Section& section, std::string line) {
     const std::size_t at = section.lines.size();
     if (!Trim(line).empty()) {
         section.end = at + 1;
@@ -158,6 +161,26 @@ std::vector<std::string> ProfileSnapshot::SectionNames() const {
     return names;
 }
 
+std::vector<std::string> ProfileSnapshot::KeysOf(const std::string& section) const {
+    std::vector<std::string> keys;
+    const Section* found = Find(section);
+    if (found == nullptr) {
+        return keys;
+    }
+    for (std::size_t at = 1; at < found->lines.size(); ++at) {
+        const std::string_view line = found->lines[at];
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            continue;
+        }
+        const std::string_view name = Trim(line.substr(0, equals));
+        if (!name.empty() && found->keys.at(Fold(name)) == at) {
+            keys.emplace_back(name);
+        }
+    }
+    return keys;
+}
+
 bool ProfileSnapshot::Set(const std::string& section, const std::string& key,
                           const std::string& value) {
     // A line break in a value would turn its tail into a line of its own.
@@ -182,6 +205,26 @@ void ProfileSnapshot::SetInt32(const std::string& section, const std::string& ke
     Set(section, key,
         EncodeStruct({static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
                       static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)}));
+}
+
+void ProfileSnapshot::Remove(const std::string& section, const std::string& key) {
+    const auto found = index_.find(Fold(section));
+    if (found == index_.end()) {
+        return;
+    }
+    Section& target = sections_[found->second];
+    const std::string name = Fold(key);
+    std::vector<std::string> lines = std::move(target.lines);
+    target.lines.assign(1, std::move(lines.front()));
+    target.keys.clear();
+    target.end = 1;
+    for (std::size_t at = 1; at < lines.size(); ++at) {
+        const std::string_view line = lines[at];
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos || Fold(Trim(line.substr(0, equals))) != name) {
+            AddSectionLine(target, std::move(lines[at]));
+        }
+    }
 }
 
 std::string ProfileSnapshot::EncodeStruct(const std::vector<uint8_t>& bytes) {

@@ -34,11 +34,17 @@ public:
     std::optional<int32_t> ReadInt32(const std::string& section, const std::string& key) const;
     // The name of every section as written, the first of each name only, in file order.
     std::vector<std::string> SectionNames() const;
+    // The name of every key of the section as written, the first of each name only, in file
+    // order; empty when the section is missing.
+    std::vector<std::string> KeysOf(const std::string& section) const;
 
     // Sets the key, adding it (and its section) when missing. False for a value that cannot be a
     // line of its own.
     bool Set(const std::string& section, const std::string& key, const std::string& value);
     void SetInt32(const std::string& section, const std::string& key, int32_t value);
+    // Takes the key out of the section, with any later lines of the same name, so that none of
+    // them is read in its place next time.
+    void Remove(const std::string& section, const std::string& key);
 
     static std::string EncodeStruct(const std::vector<uint8_t>& bytes);
     static std::optional<std::vector<uint8_t>> DecodeStruct(const std::string& text,
@@ -58,6 +64,7 @@ private:
     };
 
     void AddLine(std::string line);
+    static void AddSectionLine(Section& section, std::string line);
     const Section* Find(const std::string& section) const;
     Section& Make(const std::string& section);
 

@@ -10,6 +10,7 @@ namespace tolvane {
 
 struct EventLogFilter;
 class CCommSession;
+class CommSetup;
 class SelectUnitModel;
 class InstallationForm;
 class BlockCodeEditor;
@@ -117,6 +118,12 @@ public:
         (void)countryCode;
         (void)areaCode;
         (void)phoneNumber;
+        return false;
+    }
+    // "Communication Setup": the modem, the dialing location and the number to dial, for a call
+    // about to be placed; true on "Dial". The dialog initialises the setup when it opens.
+    virtual bool RunCommSetupDialog(CommSetup& setup) {
+        (void)setup;
         return false;
     }
     // "Communication Progress", modal: it sets itself as the session's sink, starts the session

@@ -88,6 +88,10 @@ void CCommProgressDlg::PostAborted() {
     PostNotice(&CCommSession::OnAborted);
 }
 
+void CCommProgressDlg::PostLineEvent() {
+    PostNotice(&CCommSession::OnLineEvent);
+}
+
 void CCommProgressDlg::PostNotice(void (CCommSession::*handler)()) {
     // A notice that comes after the window has closed (a thread that was given up on) has
     // nothing left to show: the session's Finish has had the last word.

@@ -31,6 +31,7 @@ public:
     void MakeCloseButton() override;
     void PostComplete() override;
     void PostAborted() override;
+    void PostLineEvent() override;
 
     QPlainTextEdit* Log() const { return log_; }
     QPushButton* Button() const { return button_; }

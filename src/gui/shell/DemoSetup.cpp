@@ -1,6 +1,7 @@
 #include "shell/DemoSetup.h"
 
 #include "DemoImage.h"
+#include "SimulatedModem.h"
 #include "SimulatedUnit.h"
 #include "sites/InstallationList.h"
 #include "sites/ProfileFile.h"
@@ -15,8 +16,8 @@ DemoEnvironment::DemoEnvironment() = default;
 
 DemoEnvironment::~DemoEnvironment() {
     stop_ = true;
-    if (thread_.joinable()) {
-        thread_.join();
+    for (std::thread& thread : threads_) {
+        thread.join();
     }
 }
 
@@ -36,16 +37,25 @@ std::string DemoEnvironment::Start(UserServices& ui) {
     ProfileFile gateList(directory + "/gatelist.ini", 0600);
     list.SaveInstallationList(gateList, ui);
 
-    // The unit behind COM1 holds the demo image as it is on disk now.
+    // The unit behind COM1, and behind the demo modem, holds the demo image as it is on disk
+    // now. The modem takes a few seconds to answer, as a real call would.
+    SimulatedUnitOptions options;
+    std::ifstream file(image, std::ios::binary);
+    options.image.assign(std::istreambuf_iterator<char>(file), {});
+    ProfileFile settings(directory + "/zemrix.ini");
     std::string error;
     if (line_.Open(error)) {
-        SimulatedUnitOptions options;
-        std::ifstream file(image, std::ios::binary);
-        options.image.assign(std::istreambuf_iterator<char>(file), {});
         unit_ = std::make_unique<SimulatedUnit>(line_.MasterFd(), options);
-        thread_ = std::thread([this] { unit_->Run(stop_); });
-        ProfileFile settings(directory + "/zemrix.ini");
+        threads_.emplace_back([this] { unit_->Run(stop_); });
         settings.WriteString("ports", "COM1", line_.SlavePath());
+    }
+    if (modemLine_.Open(error)) {
+        SimulatedModemOptions modemOptions;
+        modemOptions.unit = std::move(options);
+        modemOptions.answerDelayMs = 3000;
+        modem_ = std::make_unique<SimulatedModem>(modemLine_.MasterFd(), std::move(modemOptions));
+        threads_.emplace_back([this] { modem_->Run(stop_); });
+        settings.WriteString("modems", "Demo Modem", modemLine_.SlavePath());
     }
     return directory;
 }

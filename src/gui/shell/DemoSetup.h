@@ -1,6 +1,7 @@
 // The demo: a configuration directory of its own holding the demo image and a gate list with the
 // demo installation selected, and a simulated unit holding the demo image behind COM1, so a
-// newcomer can try everything, downloads and uploads included, without touching their own files.
+// newcomer can try everything, downloads and uploads included, without touching their own files;
+// and the same unit at the far end of a simulated modem, so the telephone path can be tried too.
 #pragma once
 
 #include "PseudoTerminal.h"
@@ -9,9 +10,11 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace tolvane {
 
+class SimulatedModem;
 class SimulatedUnit;
 class UserServices;
 
@@ -28,9 +31,11 @@ public:
 
 private:
     PseudoTerminal line_;
+    PseudoTerminal modemLine_;
     std::unique_ptr<SimulatedUnit> unit_;
+    std::unique_ptr<SimulatedModem> modem_;
     std::atomic<bool> stop_{false};
-    std::thread thread_;
+    std::vector<std::thread> threads_;
 };
 
 } // namespace tolvane

@@ -1,6 +1,7 @@
 #include "shell/QtUserServices.h"
 
 #include "comm/CCommProgressDlg.h"
+#include "comm/CCommSetupDlg.h"
 #include "sites/CInstallationDlg.h"
 #include "comm/CUnitConnectionDlg.h"
 #include "comm/DirectPorts.h"
@@ -220,6 +221,10 @@ bool QtUserServices::RunSystemPhoneDialog(std::string& countryCode, std::string&
     areaCode = dialog.AreaCodeField()->text().toStdString();
     phoneNumber = dialog.PhoneNumberField()->text().toStdString();
     return true;
+}
+
+bool QtUserServices::RunCommSetupDialog(CommSetup& setup) {
+    return RunModal<CCommSetupDlg>(window_, setup);
 }
 
 void QtUserServices::RunProgressDialog(CCommSession& session) {

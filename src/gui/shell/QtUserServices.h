@@ -44,6 +44,7 @@ public:
     bool RunHolidayDialog(HolidayEditor& editor) override;
     bool RunSystemPhoneDialog(std::string& countryCode, std::string& areaCode,
                               std::string& phoneNumber) override;
+    bool RunCommSetupDialog(CommSetup& setup) override;
     void RunProgressDialog(CCommSession& session) override;
 
     // "Label|pattern|Label|pattern||" as the file dialogs write it: "Label (pattern);;...", the

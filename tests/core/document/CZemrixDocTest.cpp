@@ -11,6 +11,8 @@
 #include "config/HolidayEditor.h"
 #include "config/TimeZoneEditor.h"
 #include "config/ValidationGroupEditor.h"
+#include "comm/CCommSession.h"
+#include "comm/CommSetup.h"
 #include "sites/InstallationForm.h"
 #include "sites/SelectUnitModel.h"
 #include "document/CZemrixDoc.h"
@@ -23,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 namespace tolvane {
@@ -673,6 +676,55 @@ TEST_F(CZemrixDocTest, TableEditorsWriteTheSystemAreaAtOnceOrAtTheNextSave) {
     doc_.OnSave();
     doc_.Image().GetHolidays(holidays);
     EXPECT_EQ(holidays, doc_.Lists().holidays);
+}
+
+// The modem choice: a listed installation with its whole number goes straight to the modem
+// session; any other is asked for the number first, and cancelling that ends the command
+// silently. No modem, or a cancelled setup, ends it with the command's failure message and never
+// opens the progress window.
+TEST_F(CZemrixDocTest, TheModemPathAsksForTheNumberOnlyWhereNeededAndStopsBeforeTheWindow) {
+    SaveGateList({{"Harbour", "424242", WriteFile("harbour.mem", demo_), "1", "", "5550100"}}, 0);
+    doc_.Create();
+    ui_.Forget();
+    ui_.connectionDialog = [](std::string&, int& selector) {
+        selector = kModemPort;
+        return true;
+    };
+    const std::string failed = "message: Data has NOT been downloaded";
+    doc_.OnDownloadData();
+    EXPECT_EQ(Calls(), (Lines{"dialog: connection", "dialog: system phone 1||5550100"}));
+
+    ui_.systemPhoneDialog = [](std::string&, std::string& area, std::string&) {
+        area = "617";
+        return true;
+    };
+    doc_.OnDownloadData();
+    EXPECT_EQ(Calls(),
+              (Lines{"dialog: connection", "dialog: system phone 1||5550100", "busy", "idle",
+                     "message: You have no telephony devices (modems) configured", failed}));
+    EXPECT_EQ(styles_[0], (Style{MessageIcon::Exclamation, MessageButtons::Ok}));
+
+    // With the number whole, the call goes out without asking again.
+    std::ofstream(config_ + "/zemrix.ini") << "[modems]\nDesk=" << dir_.Path("no-modem") << "\n";
+    std::string number;
+    ui_.commSetupDialog = [&](CommSetup& setup) {
+        setup.Initialise();
+        number = setup.DisplayableNumber();
+        return false;
+    };
+    doc_.OnDownloadData();
+    EXPECT_EQ(Calls(),
+              (Lines{"dialog: connection", "busy", "idle", "dialog: communication setup", failed}));
+    EXPECT_EQ(number, "5550100");
+    ui_.commSetupDialog = [](CommSetup& setup) {
+        setup.Initialise();
+        setup.Accept();
+        return true;
+    };
+    doc_.OnDownloadData();
+    EXPECT_EQ(Calls(), (Lines{"dialog: connection", "busy", "idle", "dialog: communication setup",
+                              "dialog: progress", failed}));
+    EXPECT_EQ(Bytes("harbour.mem"), demo_);
 }
 
 } // namespace

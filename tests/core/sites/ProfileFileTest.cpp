@@ -71,6 +71,8 @@ TEST_F(ProfileFileTest, OddFilesLoadWithoutHarm) {
     EXPECT_EQ(snapshot.ReadString("First", "long")->size(), 200000u);
     EXPECT_EQ(snapshot.ReadString("Last", "tail"), "no final line end");
     EXPECT_EQ(snapshot.SectionNames(), (std::vector<std::string>{"First", "Last"}));
+    EXPECT_EQ(snapshot.KeysOf("FIRST"), (std::vector<std::string>{"key", "long"}));
+    EXPECT_EQ(snapshot.KeysOf("missing"), std::vector<std::string>{});
     // A device is no profile file, even one that never runs dry (a FIFO is the image loader's
     // test: both open through the same check).
     EXPECT_EQ(ProfileFile("/dev/zero").Read().Text(), "");
@@ -88,6 +90,11 @@ TEST_F(ProfileFileTest, SettingAKeyKeepsEveryOtherLine) {
     EXPECT_FALSE(snapshot.Set("A", "x", "evil\n[GateList]"));
     EXPECT_FALSE(snapshot.Set("A", "x", "evil\r"));
     EXPECT_EQ(snapshot.ReadString("A", "x"), "10");
+    // A removed key takes its duplicates along, and a key set afterwards goes where keys go.
+    ProfileSnapshot removing = ProfileSnapshot::FromText("[A]\nx=1\ny=2\n X =3\n\n[B]\nx=4\n");
+    removing.Remove("a", "x");
+    EXPECT_TRUE(removing.Set("A", "z", "5"));
+    EXPECT_EQ(removing.Text(), "[A]\r\ny=2\r\nz=5\r\n\r\n[B]\r\nx=4\r\n");
 
     // Written through a file beside it that must not stay around.
     const std::string path = dir_.WriteText("kept.ini", "# comment\n[ports]\nCOM1=/dev/ttyUSB0\n");
