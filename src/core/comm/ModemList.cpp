@@ -193,13 +193,6 @@ std::vector<std::size_t> ModemList::Listed() const {
     return listed;
 }
 
-const ModemInfo* ModemList::Named(const std::string& name) const {
-    const auto found = std::ranges::find_if(devices_, [&](const ModemInfo& modem) {
-        return ::strcasecmp(modem.name.c_str(), name.c_str()) == 0;
-    });
-    return found == devices_.end() ? nullptr : &*found;
-}
-
 uint32_t ModemList::IdentifierFor(const std::string& device) {
     // 32-bit FNV-1a: short, spread well and the same on every computer.
     uint32_t hash = 2166136261u;

@@ -45,8 +45,6 @@ public:
     // The indexes into Devices() of the modems offered for dialing, in the alphabetical order of
     // their names.
     std::vector<std::size_t> Listed() const;
-    // The modem a user names on the command line: a configured or found name, else nullptr.
-    const ModemInfo* Named(const std::string& name) const;
 
     // The permanent identifier of a device path.
     static uint32_t IdentifierFor(const std::string& device);
