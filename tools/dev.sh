@@ -5,13 +5,15 @@
 #   tools/dev.sh test       build and run the whole test suite
 #   tools/dev.sh sanitize   build with AddressSanitizer and UBSan and run the core tests
 #   tools/dev.sh release    build as packagers do (Release) and run the core tests
+#   tools/dev.sh package    the release build made into a Debian package in build-release, then
+#                           checked by tools/check-package.sh
 #   tools/dev.sh fuzz       build the fuzz targets with libFuzzer, ASan and UBSan (clang) and run
 #                           each for FUZZ_SECONDS (60) from its seeds; any crash fails
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-          libcsv-dev qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation lrzsz socat)
+          libcsv-dev qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation lrzsz socat librsvg2-bin)
 
 install_missing() {
     local missing=()
@@ -37,6 +39,12 @@ build() {
     cmake --build "$dir"
 }
 
+# The package is made from this build, so CI packages what the release step built and tested.
+release_build() {
+    # Later options win: the optimiser's own warnings must not appear either.
+    build build-release -DCMAKE_BUILD_TYPE=Release -DTOLVANE_BUILD_BENCH=OFF
+}
+
 install_missing
 case "${1:-}" in
 run)
@@ -52,9 +60,16 @@ sanitize)
     ctest --test-dir build-sanitize -L core --output-on-failure
     ;;
 release)
-    # Later options win: the optimiser's own warnings must not appear either.
-    build build-release -DCMAKE_BUILD_TYPE=Release -DTOLVANE_BUILD_BENCH=OFF
+    release_build
     ctest --test-dir build-release -L core --output-on-failure
+    ;;
+package)
+    packages=(dpkg-dev lintian desktop-file-utils appstream shared-mime-info bash-completion file)
+    install_missing
+    release_build
+    rm -f build-release/tolvane_*.deb
+    cpack -G DEB --config build-release/CPackConfig.cmake -B build-release
+    bash tools/check-package.sh build-release/tolvane_*.deb
     ;;
 fuzz)
     packages=(clang libclang-rt-14-dev)
@@ -74,7 +89,7 @@ fuzz)
     done
     ;;
 *)
-    echo "usage: tools/dev.sh run|test|sanitize|release|fuzz" >&2
+    echo "usage: tools/dev.sh run|test|sanitize|release|package|fuzz" >&2
     exit 64
     ;;
 esac

@@ -10,6 +10,10 @@ namespace tolvane {
 // Exit status for a command line that makes no sense.
 inline constexpr int kExitUsage = 64;
 
+// "usage: " and the command's forms, to print when its words make no sense; the whole tool's for
+// a name that is no command.
+std::string CommandUsage(const std::string& command);
+
 // args excludes the program name.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

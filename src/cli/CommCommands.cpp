@@ -19,7 +19,9 @@
 #include <deque>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <mutex>
 #include <optional>
@@ -30,11 +32,6 @@ namespace tolvane {
 namespace {
 
 std::atomic<bool> gInterrupted{false};
-
-constexpr const char* kSimulateUsage =
-    "usage: tolvane-cli simulate [--image FILE] [--password P] "
-    "[--fault crc|drop|duplicate|silence|cancel]... [--link PATH] [--baud N]\n"
-    "       [--modem [--answer connect|busy|no-answer|no-carrier|no-dialtone]]\n";
 
 void OnInterrupt(int) {
     gInterrupted = true;
@@ -64,17 +61,37 @@ private:
 // waiting command.
 class TerminalProgress : public ProgressSink, public TerminalUserServices {
 public:
-    explicit TerminalProgress(std::ostream& err) : TerminalUserServices(err), err_(err) {}
+    // progressLine: one updating line of progress stands for the log, whose error lines alone
+    // still show.
+    TerminalProgress(std::ostream& err, bool progressLine)
+        : TerminalUserServices(err), err_(err), progressLine_(progressLine) {}
 
     void AppendLogLine(const std::string& line) override {
         const std::lock_guard lock(outputMutex_);
+        if (progressLine_ && !line.starts_with("ERROR:")) {
+            return;
+        }
+        ClearProgressLine();
         err_ << line << '\n';
         err_.flush();
     }
     void SetProgressTitle(const std::string& title) override {
         const std::lock_guard lock(outputMutex_);
+        if (progressLine_) {
+            return;
+        }
         err_ << "[" << title << "]\n";
         err_.flush();
+    }
+    void ShowTransferProgress(const TransferProgress& progress) override {
+        if (!progressLine_) {
+            return;
+        }
+        const std::lock_guard lock(outputMutex_);
+        ClearProgressLine();
+        err_ << progress.Text();
+        err_.flush();
+        progressShown_ = true;
     }
     void MakeCloseButton() override { closable_ = true; }
     void PostComplete() override { Post(kComplete); }
@@ -113,6 +130,11 @@ public:
         }
         session.Finish();
         session.SetSink(nullptr);
+        const std::lock_guard lock(outputMutex_);
+        if (progressShown_) {
+            err_ << '\n';
+            progressShown_ = false;
+        }
     }
 
 private:
@@ -136,6 +158,16 @@ private:
     }
 
     std::ostream& err_;
+    // Takes the progress line off the terminal, so a line can take its place.
+    void ClearProgressLine() {
+        if (progressShown_) {
+            err_ << "\r\033[K";
+            progressShown_ = false;
+        }
+    }
+
+    bool progressLine_;
+    bool progressShown_ = false; // guarded by outputMutex_
     std::mutex outputMutex_;
     std::mutex noticeMutex_;
     std::condition_variable noticeSignal_;
@@ -150,6 +182,7 @@ struct TransferOptions {
     std::optional<std::string> password;
     std::string file;
     int timeScale = 1;
+    bool verbose = false;
 };
 
 // "--port DEVICE --password P FILE [--time-scale N]"; an error text when they make no sense.
@@ -165,6 +198,8 @@ std::string ParseTransfer(const std::vector<std::string>& args, TransferOptions&
             options.dial = args[++i];
         } else if (word == "--password" && hasValue) {
             options.password = args[++i];
+        } else if (word == "--verbose") {
+            options.verbose = true;
         } else if (word == "--time-scale" && hasValue) {
             try {
                 options.timeScale = std::stoi(args[++i]);
@@ -212,6 +247,14 @@ void ResolvePort(CCommSession& session, const std::string& port, int& selector,
     }
 }
 
+// The size of the file a download replaces, the best guess of what the unit will send; 0 for
+// none.
+std::size_t ExpectedSize(const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    return error ? 0 : static_cast<std::size_t>(size);
+}
+
 // A modem named in the settings stands for its device; anything else is a device path.
 void ResolveModem(CCommSession& session, const std::string& modem) {
     const std::optional<std::string> device =
@@ -223,14 +266,16 @@ void ResolveModem(CCommSession& session, const std::string& modem) {
 int RunTransfer(int mode, const std::vector<std::string>& args, std::ostream& err) {
     TransferOptions options;
     if (const std::string problem = ParseTransfer(args, options); !problem.empty()) {
-        err << "tolvane-cli: " << problem << "\nusage: tolvane-cli "
-            << (mode == kDownloadSession ? "download" : "upload")
-            << " --port DEVICE|--modem DEVICE --dial NUMBER --password P FILE\n";
+        err << "tolvane-cli: " << problem << '\n'
+            << CommandUsage(mode == kDownloadSession ? "download" : "upload");
         return kExitUsage;
     }
-    TerminalProgress progress(err);
+    // On a terminal one updating line stands for the log, unless the log is asked for.
+    TerminalProgress progress(err, !options.verbose && &err == &std::cerr && ::isatty(2) == 1);
     CCommSession session(ChannelTimeouts().ScaledDown(options.timeScale));
-    if (mode == kUploadSession) {
+    if (mode == kDownloadSession) {
+        session.expectedBytes = ExpectedSize(options.file);
+    } else {
         // Only a module that loads is ever sent: a unit fed a broken image is a site visit.
         MemoryModule image(progress);
         if (const int result = LoadForCommand(image, options.file, err); result != kLoadOk) {
@@ -286,7 +331,7 @@ int RunUpload(const std::vector<std::string>& args, std::ostream&, std::ostream&
 int RunModems(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               const std::vector<std::string>& probePatterns) {
     if (!args.empty()) {
-        err << "usage: tolvane-cli modems\n";
+        err << CommandUsage("modems");
         return kExitUsage;
     }
     ModemList modems;
@@ -342,12 +387,12 @@ int RunSimulate(const std::vector<std::string>& args, std::ostream& out, std::os
             options.faults.insert(fault);
             ++i;
         } else {
-            err << kSimulateUsage;
+            err << CommandUsage("simulate");
             return kExitUsage;
         }
     }
     if (answerGiven && !modem) {
-        err << kSimulateUsage;
+        err << CommandUsage("simulate");
         return kExitUsage;
     }
     TerminalUserServices ui(err);

@@ -3,6 +3,7 @@
 #include "CliApp.h"
 #include "CsvText.h"
 #include "ImageCommands.h"
+#include "Latin1Text.h"
 #include "ListKind.h"
 #include "SystemTableLists.h"
 #include "config/BlockCodeEditor.h"
@@ -29,21 +30,6 @@ using Failure = CsvText::Failure;
 using Fields = ListKind::Fields;
 
 // --- fields the dialogs do not have as text ---------------------------------------------------
-
-// Names are Latin-1 bytes in the unit and UTF-8 in the CSV.
-std::string Latin1ToUtf8(std::string_view bytes) {
-    std::string text;
-    for (const char byte : bytes) {
-        const auto c = static_cast<unsigned char>(byte);
-        if (c < 0x80) {
-            text += byte;
-        } else {
-            text += static_cast<char>(0xC0 | c >> 6);
-            text += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return text;
-}
 
 // A zero byte would end the name in the record, so the unit cannot hold U+0000 either.
 std::optional<std::string> Utf8ToLatin1(std::string_view text, std::string& bytes) {
@@ -263,11 +249,9 @@ std::optional<Failure> ImportDirectory(const ListKind& kind, std::string_view cs
     return failure;
 }
 
-int UsageError(std::ostream& err) {
-    err << "usage: tolvane-cli list KIND FILE\n"
-           "       tolvane-cli import KIND FILE CSV\n"
-           "  KIND: entry-codes | block-transmitters | block-cards | directory |\n"
-           "        validation-groups | door-schedules | time-zones | holidays\n";
+int UnknownKind(const std::string& command, const std::string& kindName, std::ostream& err) {
+    err << "tolvane-cli " << command << ": no such list: " << kindName << '\n'
+        << CommandUsage(command);
     return kExitUsage;
 }
 
@@ -294,11 +278,12 @@ std::optional<std::string> ReadTextFile(const std::string& path, std::string& fa
 
 // Both commands begin alike: the kind, then the file loaded and unpacked. The exit status of
 // what failed, else kLoadOk.
-int OpenList(const std::string& kindName, const std::string& path, std::ostream& err,
-             const ListKind*& kind, MemoryModule& image, UnitConfiguration& unit) {
+int OpenList(const std::string& command, const std::string& kindName, const std::string& path,
+             std::ostream& err, const ListKind*& kind, MemoryModule& image,
+             UnitConfiguration& unit) {
     kind = FindListKind(kindName);
     if (kind == nullptr) {
-        return UsageError(err);
+        return UnknownKind(command, kindName, err);
     }
     const int result = LoadForCommand(image, path, err);
     if (result == kLoadOk) {
@@ -355,7 +340,8 @@ int RunList(const std::string& kindName, const std::string& path, UserServices& 
     const ListKind* kind = nullptr;
     MemoryModule image(ui);
     UnitConfiguration unit;
-    if (const int result = OpenList(kindName, path, err, kind, image, unit); result != kLoadOk) {
+    if (const int result = OpenList("list", kindName, path, err, kind, image, unit);
+        result != kLoadOk) {
         return result;
     }
     WriteList(*kind, unit, out);
@@ -367,7 +353,8 @@ int RunImport(const std::string& kindName, const std::string& path, const std::s
     const ListKind* kind = nullptr;
     MemoryModule image(ui);
     UnitConfiguration unit;
-    if (const int result = OpenList(kindName, path, err, kind, image, unit); result != kLoadOk) {
+    if (const int result = OpenList("import", kindName, path, err, kind, image, unit);
+        result != kLoadOk) {
         return result;
     }
     // Writing a list back into a module whose lists share pages keeps the damage; the window asks

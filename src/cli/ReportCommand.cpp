@@ -1,10 +1,13 @@
 #include "ReportCommand.h"
 
 #include "CliApp.h"
+#include "EventLogExport.h"
 #include "ImageCommands.h"
 #include "config/UnitConfiguration.h"
 #include "image/MemoryModule.h"
+#include "reports/EventFields.h"
 #include "reports/EventLogFilter.h"
+#include "reports/EventLogReport.h"
 #include "reports/ReportBuilder.h"
 #include "reports/ReportKind.h"
 #include "reports/SystemReport.h"
@@ -26,11 +29,16 @@ const std::map<std::string, int>& Kinds() {
     return kinds;
 }
 
+// The words the event export's device column uses.
 const std::map<std::string, int>& Devices() {
-    static const std::map<std::string, int> devices{{"single-transmitter", kSingleTransmitter},
-                                                    {"block-transmitter", kBlockTransmitter},
-                                                    {"block-card", kBlockCard},
-                                                    {"entry-code", kEntryCodeDevice}};
+    static const std::map<std::string, int> devices = [] {
+        std::map<std::string, int> byName;
+        for (const int type :
+             {kSingleTransmitter, kBlockTransmitter, kBlockCard, kEntryCodeDevice}) {
+            byName.emplace(EventFields::DeviceName(type), type);
+        }
+        return byName;
+    }();
     return devices;
 }
 
@@ -58,7 +66,10 @@ std::optional<uint32_t> ParseCode(const std::string& text) {
     return static_cast<uint32_t>(std::stoul(text));
 }
 
+enum class ReportFormat { Text, Csv, Json };
+
 struct ReportOptions {
+    ReportFormat format = ReportFormat::Text;
     std::string country;
     std::string area;
     std::string phone;
@@ -76,7 +87,17 @@ std::string ParseOptions(int kind, const std::vector<std::string>& args, ReportO
         const std::string& value = args[i + 1];
         const bool system = kind == kSystemReport;
         const bool events = kind == kEventLogReport;
-        if (system && option == "--country") {
+        if (option == "--format") {
+            // Only the event log has records to give as data; the other reports are text.
+            if (value != "text" && !(events && (value == "csv" || value == "json"))) {
+                return events ? "--format wants text, csv or json, not \"" + value + "\""
+                              : "--format wants text for this report, not \"" + value +
+                                    "\": only events can also be csv or json";
+            }
+            options.format = value == "csv"    ? ReportFormat::Csv
+                             : value == "json" ? ReportFormat::Json
+                                               : ReportFormat::Text;
+        } else if (system && option == "--country") {
             options.country = value;
         } else if (system && option == "--area") {
             options.area = value;
@@ -135,8 +156,7 @@ int RunReport(const std::vector<std::string>& args, const EventTime& now, UserSe
               std::ostream& out, std::ostream& err) {
     const auto kind = args.empty() ? Kinds().end() : Kinds().find(args[0]);
     if (kind == Kinds().end() || args.size() < 2) {
-        err << "usage: tolvane-cli report system|events|block-transmitters|block-cards|directory "
-               "FILE [options]\n";
+        err << CommandUsage("report");
         return kExitUsage;
     }
     ReportOptions options;
@@ -152,6 +172,18 @@ int RunReport(const std::vector<std::string>& args, const EventTime& now, UserSe
     }
     UnitConfiguration lists;
     image.Unpack(lists);
+    if (options.format != ReportFormat::Text) {
+        const std::vector<EventLine> lines = ReportedEvents(image, options.filter, lists.directory);
+        if (options.format == ReportFormat::Csv) {
+            out << EventLogCsv(lines);
+        } else {
+            // The tenants' names are UTF-8 already; a stray channel byte is replaced, not refused.
+            out << EventLogJson(lines).dump(2, ' ', false,
+                                            nlohmann::ordered_json::error_handler_t::replace)
+                << '\n';
+        }
+        return 0;
+    }
     out << BuildReport(kind->second, image, lists, options.filter,
                        SystemPhoneNumberText(options.country, options.area, options.phone));
     return 0;

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <functional>
 #include <utility>
 
@@ -59,15 +58,6 @@ std::optional<Failure> ReadEntryRows(const ListKind& kind, std::string_view csv,
 // --- time zones -------------------------------------------------------------------------------
 
 constexpr std::string_view kDayLetters = "SMTWTFSH";
-
-std::string DaysText(const TimeZone& zone) {
-    std::string text;
-    for (int day = 0; day < kTimeZoneDays; ++day) {
-        text +=
-            TimeZoneEditor::HasDay(zone, day) ? kDayLetters[static_cast<std::size_t>(day)] : '-';
-    }
-    return text;
-}
 
 std::optional<std::string> ReadDays(const std::string& column, const std::string& text,
                                     std::array<bool, kTimeZoneDays>& days) {
@@ -240,15 +230,9 @@ std::optional<Failure> ImportDoorSchedules(const ListKind& kind, std::string_vie
 void WriteTimeZones(const ListKind& /*kind*/, const UnitConfiguration& unit, std::ostream& out) {
     for (int zone = 0; zone < kTableEntries; ++zone) {
         const TimeZone& value = unit.timeZones[static_cast<std::size_t>(zone)];
-        Fields row{std::to_string(zone + 1), DaysText(value)};
-        for (int field = 0; field < TimeZoneEditor::kTimeFields; field += 4) {
-            char period[40];
-            std::snprintf(period, sizeof period, "%02d:%02d-%02d:%02d",
-                          TimeZoneEditor::TimeField(value, field),
-                          TimeZoneEditor::TimeField(value, field + 1),
-                          TimeZoneEditor::TimeField(value, field + 2),
-                          TimeZoneEditor::TimeField(value, field + 3));
-            row.emplace_back(period);
+        Fields row{std::to_string(zone + 1), TimeZoneEditor::DayLetters(value)};
+        for (int period = 0; period < kTimeZonePeriods; ++period) {
+            row.push_back(TimeZoneEditor::PeriodSpan(value, period));
         }
         out << CsvText::Row(row);
     }

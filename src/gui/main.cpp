@@ -5,14 +5,14 @@
 #include "shell/CMainFrame.h"
 #include "shell/DemoSetup.h"
 #include "shell/QtUserServices.h"
+#include "shell/StartOptions.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <iostream>
 
 namespace {
 
@@ -30,6 +30,11 @@ bool HasDisplay() {
 } // namespace
 
 int main(int argc, char** argv) {
+    tolvane::StartOptions options;
+    if (const std::optional<int> status = tolvane::StartOptions::Parse(
+            std::vector<std::string>(argv + 1, argv + argc), options, std::cout, std::cerr)) {
+        return *status;
+    }
     if (!HasDisplay()) {
         std::fprintf(stderr, "tolvane: no display to open a window on (neither DISPLAY nor "
                              "WAYLAND_DISPLAY is set).\nStart it from a desktop session, or use "
@@ -42,23 +47,14 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tolvane");
     QApplication::setOrganizationName("Tolvane");
-    QApplication::setApplicationVersion("3.0");
+    QApplication::setApplicationVersion(TOLVANE_VERSION);
     QApplication::setWindowIcon(QIcon(":/icons/tolvane.svg"));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Configures Varko access control units.");
-    parser.addHelpOption();
-    parser.addVersionOption();
-    QCommandLineOption demo("demo", "Start with the demo installation, in a directory of its own.");
-    parser.addOption(demo);
-    parser.addPositionalArgument("file", "A memory module file (*.mem) to open.", "[file]");
-    parser.process(application);
 
     using namespace tolvane;
     QtUserServices ui;
     DemoEnvironment demoEnvironment;
     const std::string configDirectory =
-        parser.isSet(demo) ? demoEnvironment.Start(ui) : ConfigDirectory();
+        options.demo ? demoEnvironment.Start(ui) : ConfigDirectory();
     ui.SetConfigDirectory(configDirectory);
     CZemrixDoc document(ui, configDirectory);
     CMainFrame frame(document);
@@ -70,8 +66,8 @@ int main(int argc, char** argv) {
     frame.show();
 
     document.Create();
-    if (const QStringList files = parser.positionalArguments(); !files.isEmpty()) {
-        frame.OpenFile(files.front());
+    if (!options.file.empty()) {
+        frame.OpenFile(QString::fromLocal8Bit(options.file));
     }
     frame.setWindowTitle(QString::fromStdString(document.WindowTitle()));
     frame.OnDocumentUpdated();

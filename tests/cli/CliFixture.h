@@ -30,6 +30,16 @@ protected:
         return status;
     }
 
+    // A misuse says on standard error what was wrong, then how the command goes or where to
+    // read it, and prints nothing else.
+    bool SaidMisuse() const {
+        const std::size_t end = err_.find('\n');
+        const std::string hint = end == std::string::npos ? "" : err_.substr(end + 1);
+        return out_.empty() && err_.starts_with("tolvane-cli") &&
+               (hint.starts_with("usage: tolvane-cli") ||
+                hint.starts_with("Try 'tolvane-cli --help'"));
+    }
+
     TempDirectory dir_;
     std::string demo_;
     std::string out_;

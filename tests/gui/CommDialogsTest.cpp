@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -92,6 +93,7 @@ public:
 
     QString caption;
     QString log;
+    QString progress; // the line under the bar
 
 private:
     void Poll() {
@@ -117,6 +119,7 @@ private:
         if (dialog->IsClosable() && ended) {
             caption = title;
             log = dialog->Log()->toPlainText();
+            progress = dialog->ProgressText()->text();
             dialog->Button()->click();
         } else if (clock_.elapsed() > 30000) {
             ADD_FAILURE() << "the session did not end: " << title.toStdString();
@@ -160,6 +163,8 @@ TEST_F(CommDialogsTest, DownloadLoadsTheUnitsModuleAndAnUploadedEditLandsInTheUn
         EXPECT_EQ(user.caption, "Complete");
         EXPECT_TRUE(user.log.contains("Sucessfully received packet 128")) << user.log.toStdString();
         EXPECT_TRUE(user.log.endsWith("Communication sucessfully complete"));
+        // A new file gives no size to go by.
+        EXPECT_TRUE(user.progress.startsWith("Received 128 KB, ")) << user.progress.toStdString();
     }
     EXPECT_EQ(user_.messages, std::vector<std::string>());
     EXPECT_EQ(doc_->FilePath(), user_.saveAs);
@@ -180,6 +185,8 @@ TEST_F(CommDialogsTest, DownloadLoadsTheUnitsModuleAndAnUploadedEditLandsInTheUn
         doc_->OnUploadData();
         EXPECT_EQ(user.caption, "Complete");
         EXPECT_TRUE(user.log.contains("Upload Successful  --  All packets sent"));
+        EXPECT_TRUE(user.progress.startsWith("Sent 128 KB of 128 KB (100 %), "))
+            << user.progress.toStdString();
     }
     EXPECT_EQ(user_.messages, std::vector<std::string>());
     const std::vector<uint8_t> uploaded = ReadFile(user_.saveAs);

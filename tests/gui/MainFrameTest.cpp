@@ -7,6 +7,7 @@
 #include "reports/CZemrixView.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandTable.h"
+#include "shell/StartOptions.h"
 #include "support/ScriptedUserServices.h"
 
 #include <QAction>
@@ -28,6 +29,7 @@
 #include <fstream>
 #include <memory>
 #include <set>
+#include <sstream>
 
 namespace tolvane {
 namespace {
@@ -157,8 +159,8 @@ TEST_F(MainFrameTest, CommandsAreUsableWithAnImageAndReportsCarryTheCheckMark) {
 TEST_F(MainFrameTest, MenusToolbarAndShortcutsFollowTheCommandTable) {
     EXPECT_EQ(Joined(frame_->menuBar()->actions()), "&File, &Edit, &Setup, &Reports, &View, &Help");
     EXPECT_EQ(Joined(Menu("&File")->actions()),
-              "Select Access &Control System | &Open, &Save, &Reload | &Download Data, "
-              "&Upload Data | &Print..., Print Pre&view, Pr&int Setup... | E&xit");
+              "Select Access &Control System | &Open, &Save, &Reload, Co&mpare With... | "
+              "&Download Data, &Upload Data | &Print..., Print Pre&view, Pr&int Setup... | E&xit");
     EXPECT_EQ(Joined(Menu("&Edit")->actions()), "&Copy, Select A&ll | &Find..., F&ind Next");
     EXPECT_EQ(Joined(Menu("&Reports")->actions()),
               "&Filter Event Log | &System Report, &Event Log Report, &Block Transmitter Report, "
@@ -244,9 +246,44 @@ TEST_F(MainFrameTest, OpenRemembersTheFileAndExitOffersToSave) {
     EXPECT_TRUE(frame_->isVisible() && doc_->IsModified());
     ui_.Answer(MessageAnswer::No);
     frame_->RunCommand(kCmdExit);
-    EXPECT_EQ(ui_.Texts(), std::vector<std::string>(
-                               3, "Data has changed  --  Do you wish to save changes?"));
+    EXPECT_EQ(ui_.Texts(),
+              std::vector<std::string>(3, "Data has changed  --  Do you wish to save changes?"));
     EXPECT_FALSE(frame_->isVisible());
+}
+
+// The words on tolvane's command line: help and the version answer at once with status 0 and
+// open no window, a mistyped option or a second file is named with status 64, and the rest starts
+// the window on what they say.
+TEST(StartOptionsTest, HelpAndVersionAnswerMistakesAreNamedTheRestStarts) {
+    const auto parse = [](std::vector<std::string> args, StartOptions& options, std::string& out,
+                          std::string& err) {
+        std::ostringstream printed;
+        std::ostringstream complaint;
+        const std::optional<int> status = StartOptions::Parse(args, options, printed, complaint);
+        out = printed.str();
+        err = complaint.str();
+        return status;
+    };
+    StartOptions options;
+    std::string out;
+    std::string err;
+    for (const char* asked : {"--help", "-h"}) {
+        EXPECT_EQ(parse({"--demo", asked}, options, out, err), 0);
+        EXPECT_TRUE(out.starts_with("usage: tolvane ") && err.empty()) << out;
+    }
+    EXPECT_EQ(parse({"--version"}, options, out, err), 0);
+    EXPECT_EQ(out, "tolvane " TOLVANE_VERSION "\n");
+    for (const std::vector<std::string>& misuse :
+         {std::vector<std::string>{"--demi"}, {"-x", "a.mem"}, {"a.mem", "b.mem"}}) {
+        EXPECT_EQ(parse(misuse, options, out, err), 64);
+        EXPECT_TRUE(out.empty() && err.starts_with("tolvane: ") &&
+                    err.find("\nTry 'tolvane --help'") != std::string::npos)
+            << err;
+    }
+    StartOptions started;
+    EXPECT_EQ(parse({"--demo", "--", "--odd.mem"}, started, out, err), std::nullopt);
+    EXPECT_TRUE(started.demo);
+    EXPECT_EQ(started.file, "--odd.mem");
 }
 
 } // namespace

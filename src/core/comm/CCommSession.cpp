@@ -54,6 +54,13 @@ void CCommSession::SetProgressTitle(const std::string& title) {
     }
 }
 
+void CCommSession::ReportTransferred(std::size_t packetCount) {
+    progress_.Update(packetCount * kPacketDataSize, TransferProgress::Clock::now());
+    if (sink_ != nullptr) {
+        sink_->ShowTransferProgress(progress_);
+    }
+}
+
 bool CCommSession::RunDirectSession(UserServices& ui, int selector, int sessionMode,
                                     const std::string& unitPassword, const std::string& device) {
     portSelector = selector;
@@ -564,6 +571,9 @@ void CCommSession::RunTransfer() {
         LoginForUpload();
     }
     XModemTransfer transfer(*this);
+    const bool sending = mode == kUploadSession;
+    progress_ = TransferProgress(sending ? packets.size() * kPacketDataSize : expectedBytes,
+                                 sending, TransferProgress::Clock::now());
     inTransfer_ = 1;
     const bool transferred = mode == kDownloadSession ? transfer.Receive() : transfer.Send();
     inTransfer_ = 0;

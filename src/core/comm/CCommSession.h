@@ -6,6 +6,7 @@
 #include "comm/ChannelTimeouts.h"
 #include "comm/ModemDialer.h"
 #include "comm/SerialChannel.h"
+#include "comm/TransferProgress.h"
 #include "comm/XModemPacket.h"
 
 #include <atomic>
@@ -48,6 +49,9 @@ public:
     std::string password;
     int mode = kNoSession;
     PacketArray packets;
+    // How many bytes a download is expected to bring (the size of the file it replaces), for the
+    // progress shown; 0 when not known. An upload's is the size of its packets.
+    std::size_t expectedBytes = 0;
     int portSelector = kNoPort;
     std::string devicePath; // the device a direct port stands for
     // How messages name the port; empty: the COM name of the selector.
@@ -128,6 +132,8 @@ public:
     void ProgressLog(const std::string& text);
     void ProgressError(const std::string& text);
     void SetProgressTitle(const std::string& title);
+    // The transfer has moved this many packets of the module, on the communication thread.
+    void ReportTransferred(std::size_t packetCount);
 
     // --- the line, with a cancel check before every read and write --------------------------
 
@@ -174,6 +180,7 @@ private:
     Crc16 crc_;
     ProgressSink* sink_ = nullptr;
     std::unique_ptr<ModemLine> line_; // the call on the modem path, while its line is open
+    TransferProgress progress_;       // only the communication thread touches it
 
     std::atomic<int> running_{0};
     std::atomic<int> inTransfer_{0};

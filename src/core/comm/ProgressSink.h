@@ -2,6 +2,8 @@
 // the command-line tool, a recorder in the tests.
 #pragma once
 
+#include "comm/TransferProgress.h"
+
 #include <string>
 
 namespace tolvane {
@@ -24,6 +26,9 @@ public:
     // The modem line has news, from its own thread: later, on the user interface thread, the
     // session's OnLineEvent takes it. Never blocks. Sinks of direct sessions only get none.
     virtual void PostLineEvent() {}
+    // How far the transfer has come, from the communication thread after each packet. Never
+    // blocks; a sink that shows no progress ignores it.
+    virtual void ShowTransferProgress(const TransferProgress& progress) { (void)progress; }
 };
 
 } // namespace tolvane

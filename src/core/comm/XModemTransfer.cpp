@@ -154,6 +154,7 @@ bool XModemTransfer::Receive() {
                     errors = 0;
                     session_.WriteChar(control::kAck);
                     Log("Sucessfully received packet %lu", received);
+                    session_.ReportTransferred(received);
                 } else {
                     session_.ProgressLog("Packed CRC error; performing packet retry");
                     session_.WriteChar(control::kNak);
@@ -241,6 +242,7 @@ bool XModemTransfer::Send() {
             ++index;
             errors = 0;
             Log("Sent packet %lu", index);
+            session_.ReportTransferred(index);
             break;
         case kNak:
             ++errors;

@@ -47,6 +47,23 @@ std::string TimeZoneEditor::DaysText(const TimeZone& zone) {
     return text;
 }
 
+std::string TimeZoneEditor::DayLetters(const TimeZone& zone) {
+    static constexpr char kLetters[] = "SMTWTFSH";
+    std::string text;
+    for (int day = 0; day < kTimeZoneDays; ++day) {
+        text += HasDay(zone, day) ? kLetters[day] : '-';
+    }
+    return text;
+}
+
+std::string TimeZoneEditor::PeriodSpan(const TimeZone& zone, int period) {
+    const auto p = static_cast<std::size_t>(period);
+    char text[40];
+    std::snprintf(text, sizeof text, "%02d:%02d-%02d:%02d", zone.startHour[p], zone.startMinute[p],
+                  zone.endHour[p], zone.endMinute[p]);
+    return text;
+}
+
 int TimeZoneEditor::TimeField(const TimeZone& zone, int field) {
     TimeZone copy = zone;
     return FieldOf(copy, field);

@@ -28,6 +28,11 @@ public:
     static std::string PeriodText(const TimeZone& zone, int period);
     // One letter of "SMTWTFSH" for each day in the zone, "--" for each day that is not.
     static std::string DaysText(const TimeZone& zone);
+    // The same in eight characters, as lists and comparisons write it: "-" for a day that is not
+    // in the zone, so "-MTWTF--" is Monday to Friday without holidays.
+    static std::string DayLetters(const TimeZone& zone);
+    // "08:05-17:30", the values as stored: an hour of 30 is "30:00".
+    static std::string PeriodSpan(const TimeZone& zone, int period);
     static bool HasDay(const TimeZone& zone, int day) { return zone.dayExcluded[day] == 0; }
     // Field f's value and label ("Period 2 End Minute") in the dialog's order.
     static int TimeField(const TimeZone& zone, int field);

@@ -15,6 +15,7 @@
 #include "document/ReceivedModule.h"
 #include "support/UserServices.h"
 #include "image/PageClaims.h"
+#include "reports/ImageDiff.h"
 #include "reports/ReportBuilder.h"
 #include "reports/ReportKind.h"
 #include "reports/SystemReport.h"
@@ -30,6 +31,17 @@ namespace {
 
 constexpr const char* kMemoryModuleFilter =
     "Memory Module Files (*.mem)|*.mem|All Files (*.*)|*.*||";
+
+// The chooser of a memory module file to read.
+FileDialogOptions OpenOptions() {
+    FileDialogOptions options;
+    options.filter = kMemoryModuleFilter;
+    options.initialName = "*.mem";
+    options.defaultExtension = "mem";
+    options.hideReadOnly = true;
+    options.mustExist = true;
+    return options;
+}
 
 int ReportKindOf(int commandId) {
     switch (commandId) {
@@ -52,6 +64,7 @@ int ReportKindOf(int commandId) {
 bool NeedsLoadedImage(int commandId) {
     switch (commandId) {
     case kCmdReload:
+    case kCmdCompareWith:
     case kCmdSave:
     case kCmdUpload:
     case kCmdFilterEventLog:
@@ -189,6 +202,7 @@ void CZemrixDoc::ExplainUnopenedFile(const Installation& installation,
 
 void CZemrixDoc::RegenerateReport() {
     reportText_.clear();
+    comparison_ = false;
     if (fileLoaded_ == 0) {
         ui_.UpdateViews();
         return;
@@ -225,13 +239,7 @@ void CZemrixDoc::OnSelectSystem() {
 }
 
 bool CZemrixDoc::OnOpen() {
-    FileDialogOptions options;
-    options.filter = kMemoryModuleFilter;
-    options.initialName = "*.mem";
-    options.defaultExtension = "mem";
-    options.hideReadOnly = true;
-    options.mustExist = true;
-    const std::optional<std::string> path = ui_.ChooseFileToOpen(options);
+    const std::optional<std::string> path = ui_.ChooseFileToOpen(OpenOptions());
     return path && OpenFile(*path);
 }
 
@@ -286,12 +294,46 @@ void CZemrixDoc::OnReload() {
     ReadImage();
 }
 
+void CZemrixDoc::OnCompareWith() {
+    if (fileLoaded_ == 0) {
+        return;
+    }
+    const std::optional<std::string> path = ui_.ChooseFileToOpen(OpenOptions());
+    if (!path) {
+        return;
+    }
+    // Loaded apart: a file that does not load has only its messages to show and leaves the
+    // document and its view as they were.
+    MemoryModule other(ui_);
+    std::string whyNot;
+    const int result = other.Load(*path, &whyNot);
+    if (result == kLoadCannotOpen) {
+        ui_.ShowMessage("Cannot open " + *path + ":\n" + whyNot + ".", MessageIcon::Exclamation,
+                        MessageButtons::Ok);
+    }
+    if (result != kLoadOk) {
+        return;
+    }
+    UnitConfiguration otherLists;
+    other.Unpack(otherLists);
+    {
+        const BusyCursor busy(ui_);
+        // The document's own lists, unsaved edits included: what the user sees is what is compared.
+        const std::string differences = ImageDiff(image_, lists_, other, otherLists).Text();
+        reportText_ = "Changes from " + filePath_ + " to " + AbsolutePath(*path) + "\n\n";
+        reportText_ += differences.empty() ? "No differences\n" : differences;
+    }
+    comparison_ = true;
+    ui_.UpdateViews();
+}
+
 void CZemrixDoc::OnNewDocument() {
     if (!OfferSave()) {
         return;
     }
     // The one document stays what it is; only the view is emptied and the title set.
     reportText_.clear();
+    comparison_ = false;
     ui_.UpdateViews();
     ui_.SetTitle(WindowTitle());
 }
@@ -437,6 +479,10 @@ void CZemrixDoc::OnDownloadData() {
         }
         path = AbsolutePath(*chosen);
     }
+    // The file the download replaces is the best guess of what the unit will send.
+    std::error_code noFile;
+    const std::uintmax_t expected = std::filesystem::file_size(path, noFile);
+    session.expectedBytes = noFile ? 0 : static_cast<std::size_t>(expected);
     int selector = kNoPort;
     if (!ui_.RunConnectionDialog(password_, selector)) {
         return;
@@ -525,6 +571,9 @@ bool CZemrixDoc::OnCommand(int commandId) {
     case kCmdReload:
         OnReload();
         return true;
+    case kCmdCompareWith:
+        OnCompareWith();
+        return true;
     case kCmdNew:
         OnNewDocument();
         return true;
@@ -588,7 +637,7 @@ std::optional<bool> CZemrixDoc::IsCommandChecked(int commandId) const {
     if (kind == 0) {
         return std::nullopt;
     }
-    return reportKind_ == kind;
+    return !comparison_ && reportKind_ == kind;
 }
 
 } // namespace tolvane

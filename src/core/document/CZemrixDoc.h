@@ -78,6 +78,9 @@ public:
     bool OpenFile(const std::string& path);
     void OnSave();
     void OnReload();
+    // Shows in the report view what differs between the document's configuration and a chosen
+    // file's; the next report or load replaces it.
+    void OnCompareWith();
     void OnNewDocument();
     void OnReport(int reportKind);
     void OnFilterEventLog();
@@ -134,6 +137,8 @@ private:
     EventLogFilter filter_;
     std::string reportText_;
     int reportKind_ = 2;
+    // The report view shows a comparison, not the report of reportKind_.
+    bool comparison_ = false;
     int changed_ = 0;
     std::string phoneNumber_;
     std::string areaCode_;

@@ -23,6 +23,7 @@ enum CommandId : int {
     kCmdBlockCardReport = 32793,
     kCmdDirectoryReport = 32795,
     kCmdFilterEventLog = 32797,
+    kCmdCompareWith = 32798,
     kCmdNew = 57600,
     kCmdOpen = 57601,
     kCmdSave = 57603,

@@ -39,24 +39,25 @@ std::string SourceText(uint8_t mod) {
     }
 }
 
-const char* ObstacleSuffix(uint8_t mod) {
+// Which obstacle transmitter, and what is wrong with it.
+const char* ObstacleDetail(uint8_t mod) {
     switch (mod) {
     case 0:
-        return " #1";
+        return "#1";
     case 1:
-        return " #2";
+        return "#2";
     case 2:
-        return " #1 Trouble";
+        return "#1 Trouble";
     case 3:
-        return " #2 Trouble";
+        return "#2 Trouble";
     case 4:
-        return " #1 Low Battery";
+        return "#1 Low Battery";
     case 5:
-        return " #2 Low Battery";
+        return "#2 Low Battery";
     case 8:
-        return " #1 Status Exception";
+        return "#1 Status Exception";
     case 9:
-        return " #2 Status Exception";
+        return "#2 Status Exception";
     default:
         return "";
     }
@@ -91,6 +92,23 @@ const char* LockOpenText(uint8_t mod) {
     default:
         return "Lock Open Request";
     }
+}
+
+// The words, then the detail after the separator when there is one.
+void SetEvent(EventLine& line, std::string words, std::string detail = {},
+              const char* separator = " ") {
+    line.words = std::move(words);
+    line.detail = std::move(detail);
+    line.eventText = line.words;
+    if (!line.detail.empty()) {
+        line.eventText += separator;
+        line.eventText += line.detail;
+    }
+}
+
+void SetCode(EventLine& line, std::string code, EventCode kind) {
+    line.code = std::move(code);
+    line.codeKind = kind;
 }
 
 int EmergencyChannel(uint8_t mod) {
@@ -134,14 +152,14 @@ EventLine EventDecoder::Decode(const EventRecord& record) const {
     const uint8_t mod = record.mod;
     switch (record.type) {
     case 1:
-        line.eventText = "System Error";
+        SetEvent(line, "System Error");
         break;
     case 2:
-        line.eventText = std::string("Obstacle Transmitter") + ObstacleSuffix(mod);
+        SetEvent(line, "Obstacle Transmitter", ObstacleDetail(mod));
         break;
     case 3:
         if (const char* text = SystemModeText(mod)) {
-            line.eventText = text;
+            SetEvent(line, text);
         } else {
             line.producesLine = false;
         }
@@ -150,48 +168,52 @@ EventLine EventDecoder::Decode(const EventRecord& record) const {
         DecodeAccessGrant(record, line);
         break;
     case 5:
-        line.eventText = std::string("Channel Locked ") +
-                         ((mod & 0x04) != 0 ? "Closed, " : "Open, ") + SourceText(mod);
+        SetEvent(line, (mod & 0x04) != 0 ? "Channel Locked Closed" : "Channel Locked Open",
+                 SourceText(mod), ", ");
         SetChannel(line, mod & 3);
         break;
     case 6:
-        line.eventText = "Channel Unlocked " + SourceText(mod);
+        SetEvent(line, "Channel Unlocked", SourceText(mod));
         SetChannel(line, mod & 3);
         break;
     case 7:
-        line.eventText = LockOpenText(mod);
+        SetEvent(line, LockOpenText(mod));
         SetChannel(line, mod & 3);
         break;
     case 8:
-        line.eventText = std::string("System Error") + (mod == 2   ? " Out of Memory"
-                                                        : mod == 3 ? " EEPROM Write Failure"
-                                                                   : "");
+        SetEvent(line, "System Error",
+                 mod == 2   ? "Out of Memory"
+                 : mod == 3 ? "EEPROM Write Failure"
+                            : "");
         break;
     case 9:
         if ((record.ctx & 0x0F) == 0) {
             line.producesLine = false;
             break;
         }
-        line.eventText = Printf("Time Zone %u", record.ctx & 0x0Fu);
+        SetEvent(line, Printf("Time Zone %u", record.ctx & 0x0Fu));
         line.action = (record.ctx & 0x80) != 0 ? EventAction::Close : EventAction::Open;
+        // Whether the zone opened or closed the channel is all the record adds to its words; the
+        // report says it in the action column.
+        line.detail = line.action == EventAction::Close ? "Close" : "Open";
         SetChannel(line, mod);
         break;
     case 10:
-        line.eventText = (mod & 0x80) != 0 ? "Door Alarm Off" : "Door Alarm On";
+        SetEvent(line, (mod & 0x80) != 0 ? "Door Alarm Off" : "Door Alarm On");
         SetChannel(line, mod & 3);
         break;
     case 11:
         DecodeTelephoneCall(record, line);
         break;
     case 12:
-        line.eventText = "Emergency Lock Open";
+        SetEvent(line, "Emergency Lock Open");
         SetChannel(line, EmergencyChannel(mod));
         break;
     case 14:
         DecodeDenial(record, line);
         break;
     case 15:
-        line.eventText = "Time Set";
+        SetEvent(line, "Time Set");
         break;
     default: // 0, 13 and 16 to 255 are no events
         line.producesLine = false;
@@ -207,19 +229,16 @@ void EventDecoder::DecodeAccessGrant(const EventRecord& record, EventLine& line)
     SetChannel(line, mod & 3);
     switch (mod >> 4) {
     case 0:
-        line.eventText = Printf("Single Transmitter %u", number);
+        line.words = "Single Transmitter";
         line.deviceType = kSingleTransmitter;
-        line.deviceNumber = number;
         break;
     case 2:
-        line.eventText = Printf("Block Transmitter %u", number);
+        line.words = "Block Transmitter";
         line.deviceType = kBlockTransmitter;
-        line.deviceNumber = number;
         break;
     case 6:
-        line.eventText = Printf("Block Card %u", number);
+        line.words = "Block Card";
         line.deviceType = kBlockCard;
-        line.deviceNumber = number;
         break;
     case 4: {
         // The code's digits are stored last digit first; a count beyond the eight nibbles the
@@ -232,63 +251,77 @@ void EventDecoder::DecodeAccessGrant(const EventRecord& record, EventLine& line)
             code += static_cast<char>('0' + nibble);
             value = value * 10 + nibble;
         }
-        line.eventText = "Entry Code " + code;
+        line.words = "Entry Code";
+        SetCode(line, std::move(code), EventCode::Digits);
         line.deviceType = kEntryCodeDevice;
         line.deviceNumber = value;
         break;
     }
     default:
-        line.eventText = "Access Grant";
+        line.words = "Access Grant";
         break;
     }
+    if (line.deviceType != kNoDevice && line.deviceType != kEntryCodeDevice) {
+        SetCode(line, std::to_string(number), EventCode::Number);
+        line.deviceNumber = number;
+    }
+    line.eventText = line.words;
+    if (line.codeKind != EventCode::None) {
+        line.eventText += ' ';
+        line.eventText += line.code;
+    }
     if ((mod & 0x04) != 0) {
-        line.eventText += "  Access Denied";
+        line.detail = "Access Denied";
+        line.eventText += "  ";
+        line.eventText += line.detail;
     }
 }
 
 void EventDecoder::DecodeDenial(const EventRecord& record, EventLine& line) const {
-    // Unused nibbles hold 15 and are left out; the last one always counts.
-    std::string code;
-    for (int k = 7; k >= 0; --k) {
-        const int nibble = CodeNibble(record, k);
-        if (nibble != 15 || k == 0) {
-            code += static_cast<char>('0' + nibble);
+    // The high nibble says denied or unknown, the low one what was shown; any other modifier has
+    // an empty event text, but still a line.
+    static constexpr const char* kShown[] = {"Transmitter", "Card", "Entry Code"};
+    const int family = record.mod >> 4;
+    const int shown = record.mod & 0x0F;
+    if ((family != 2 && family != 3) || shown > 2) {
+        return;
+    }
+    line.words = family == 2 ? "Access denied, " : "Unknown ";
+    line.words += kShown[shown];
+    if (shown == 2) {
+        // Unused nibbles hold 15 and are left out; the last one always counts.
+        std::string code;
+        for (int k = 7; k >= 0; --k) {
+            const int nibble = CodeNibble(record, k);
+            if (nibble != 15 || k == 0) {
+                code += static_cast<char>('0' + nibble);
+            }
         }
+        SetCode(line, std::move(code), EventCode::Digits);
+    } else {
+        SetCode(line, std::to_string(record.Number16()), EventCode::Number);
     }
-    const unsigned number = record.Number16();
-    switch (record.mod) {
-    case 0x20:
-        line.eventText = Printf("Access denied, Transmitter [%d]", number);
-        break;
-    case 0x21:
-        line.eventText = Printf("Access denied, Card [%d]", number);
-        break;
-    case 0x22:
-        line.eventText = "Access denied, Entry Code [" + code + "]";
-        break;
-    case 0x30:
-        line.eventText = Printf("Unknown Transmitter [%d]", number);
-        break;
-    case 0x31:
-        line.eventText = Printf("Unknown Card [%d]", number);
-        break;
-    case 0x32:
-        line.eventText = "Unknown Entry Code [" + code + "]";
-        break;
-    default:
-        break; // an empty event text, but still a line
-    }
+    line.eventText = line.words;
+    line.eventText += " [";
+    line.eventText += line.code;
+    line.eventText += ']';
 }
 
 void EventDecoder::DecodeTelephoneCall(const EventRecord& record, EventLine& line) const {
     const uint16_t code = record.Number16();
     const auto tenant = tenantNames_.find(code);
     line.name = tenant != tenantNames_.end() ? tenant->second : std::string();
-    line.eventText = Printf("Phone [%04u]", code) + " " + line.name;
+    line.words = "Phone";
+    SetCode(line, std::to_string(code), EventCode::Number);
+    line.eventText = Printf("Phone [%04u] ", code);
+    line.eventText += line.name;
     if ((record.mod & 0x80) != 0) {
         SetChannel(line, record.mod & 3);
     } else {
-        line.eventText += " [Dial in]";
+        line.detail = "Dial in";
+        line.eventText += " [";
+        line.eventText += line.detail;
+        line.eventText += ']';
     }
     line.deviceNumber = code;
 }

@@ -15,7 +15,7 @@ std::string ActionChannelText(const EventLine& line) {
                                                              : "       ";
     std::string text = action;
     text += "Channel [";
-    text += static_cast<char>('A' + line.channel);
+    text += ChannelLetter(line);
     text += "]  ";
     text += line.channelName;
     return text;
@@ -29,6 +29,10 @@ void AppendPadded(std::string& text, const std::string& field, std::size_t width
 }
 
 } // namespace
+
+char ChannelLetter(const EventLine& line) {
+    return static_cast<char>('A' + line.channel);
+}
 
 std::string FormatEventLine(const EventLine& line) {
     // The stamp prints field by field as stored, so a damaged record shows what it holds.

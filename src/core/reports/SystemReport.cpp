@@ -1,9 +1,8 @@
 #include "reports/SystemReport.h"
 
 #include "image/MemoryModule.h"
+#include "reports/SystemSettings.h"
 
-#include <array>
-#include <climits>
 #include <cstdarg>
 #include <cstdio>
 
@@ -28,139 +27,68 @@ void Append(std::string& text, const char* format, ...) {
     }
 }
 
-const char* ButtonName(unsigned code) {
-    static constexpr std::array<const char*, 10> kNames{
-        "None",       "Any",         "Left",        "Right",        "Top",
-        "Top & Left", "Top & Right", "Bottom Left", "Bottom Right", "Keypad"};
-    return code < kNames.size() ? kNames[code] : "None";
-}
-
-const char* RelayOperationName(unsigned code) {
-    static constexpr std::array<const char*, 5> kNames{"Control", "Shunt", "Alarm", "Obstacle",
-                                                       "CCTV"};
-    return code < kNames.size() ? kNames[code] : "None";
-}
-
-std::string TelephoneDigitText(unsigned code) {
-    if (code >= 1 && code <= 9) {
-        return std::string(1, static_cast<char>('0' + code));
-    }
-    return code == 10 ? "0" : "None";
-}
-
-unsigned TotalPages(uint8_t sizeCode) {
-    switch (sizeCode) {
-    case 0x40:
-        return 256;
-    case 0x50:
-        return 128;
-    case 0x60:
-        return 64;
-    case 0x70:
-        return 16;
-    default:
-        return 2;
-    }
-}
-
-// Text slot n of the name page, the last page of the directory chain, blanks trimmed at both
-// ends. Empty when the chain has no name page.
-std::string NamePageText(const MemoryModule& image, int slot) {
-    const std::vector<int> pages = image.WalkChain(kDirectoryChain, INT_MAX).pages;
-    if (pages.size() < 2) {
-        return {};
-    }
-    const auto bytes = image.GetPage(pages.back());
-    const std::size_t offset =
-        kNamePageRecords + kNamePageRecordSize * static_cast<std::size_t>(slot);
-    std::string text(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
-                     bytes.begin() + static_cast<std::ptrdiff_t>(offset + kNameSize));
-    text = text.substr(0, text.find('\0'));
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-void AppendMemoryAndCodes(std::string& text, const MemoryModule& image) {
-    const char* kLabel = "%25s: %03u %35s: ";
-    auto row = [&](const char* left, unsigned leftValue, const char* right, const char* valueFormat,
-                   unsigned rightValue) {
-        Append(text, kLabel, left, leftValue, right);
-        Append(text, valueFormat, rightValue);
+void AppendMemoryAndCodes(std::string& text, const MemoryModule& image,
+                          const SystemSettings& settings) {
+    auto row = [&](const char* left, const std::string& leftValue, const SystemField& right) {
+        Append(text, "%25s: %s %35s: %s\n", left, leftValue.c_str(), right.label.c_str(),
+               right.value.c_str());
     };
-    row("Total System Memory Pages", TotalPages(image.GetSizeCode()), "System Site Code", "%05u\n",
-        image.GetSystemSiteCode());
-    row("Used by System", 2, "Txmtr. Facility Code", "%02u\n", image.GetTransmitterFacilityCode());
-    row("Used by Single Txmtr", image.GetChainPageCount(kSingleTransmitterChain),
-        "Card Facility Code[1]", "%03u\n", image.GetCardFacilityCode(0));
-    row("Used by Block Txmtr", image.GetChainPageCount(kBlockTransmitterChain),
-        "Card Facility Code[2]", "%03u\n", image.GetCardFacilityCode(1));
-    row("Used by Entry Codes", image.GetChainPageCount(kEntryCodeChain), "Card Facility Code[3]",
-        "%03u\n", image.GetCardFacilityCode(2));
-    row("Used by Block Cards", image.GetChainPageCount(kBlockCardChain), "Card Facility Code[4]",
-        "%03u\n", image.GetCardFacilityCode(3));
-    row("Used by Telephone Entry", image.GetChainPageCount(kDirectoryChain),
-        "Maximum # of Directory Codes", "%04u\n", image.GetMaximumDirectoryCodes());
-    row("Used by Transaction Log", image.GetChainPageCount(kEventLogChain),
-        "Maximum Transaction Entries", "%05u\n", image.GetMaximumTransactionEntries());
-    row("Free System Memory Pages", static_cast<unsigned>(image.GetFreePageCount()),
-        "Alarm Cutoff Time", "%03u\n", image.GetAlarmCutoffTime());
-    Append(text, "%25s: %-8s %30s: %-8s\n", "Local Password", image.GetLocalPassword().c_str(),
-           "Remote Password", image.GetRemotePassword().c_str());
+    auto pages = [&image](int chain) {
+        char count[8];
+        std::snprintf(count, sizeof count, "%03u", unsigned{image.GetChainPageCount(chain)});
+        return std::string(count);
+    };
+    row(settings.totalPages.label.c_str(), settings.totalPages.value, settings.siteCode);
+    row("Used by System", "002", settings.transmitterFacilityCode);
+    row("Used by Single Txmtr", pages(kSingleTransmitterChain), settings.cardFacilityCodes[0]);
+    row("Used by Block Txmtr", pages(kBlockTransmitterChain), settings.cardFacilityCodes[1]);
+    row("Used by Entry Codes", pages(kEntryCodeChain), settings.cardFacilityCodes[2]);
+    row("Used by Block Cards", pages(kBlockCardChain), settings.cardFacilityCodes[3]);
+    row("Used by Telephone Entry", pages(kDirectoryChain), settings.maximumDirectoryCodes);
+    row("Used by Transaction Log", pages(kEventLogChain), settings.maximumTransactionEntries);
+    char free[16];
+    std::snprintf(free, sizeof free, "%03u", static_cast<unsigned>(image.GetFreePageCount()));
+    row("Free System Memory Pages", free, settings.alarmCutoffTime);
+    Append(text, "%25s: %-8s %30s: %-8s\n", settings.localPassword.label.c_str(),
+           settings.localPassword.value.c_str(), settings.remotePassword.label.c_str(),
+           settings.remotePassword.value.c_str());
 }
 
-void AppendAccessOutput(std::string& text, const MemoryModule& image) {
-    const uint8_t format = image.GetAccOutFormat();
-    const uint8_t mode = image.GetAccOutMode();
-    Append(text, "%25s: %-12s %22s: %s\n", "AccOut Format",
-           format == 1   ? "Wiegand 26"
-           : format == 2 ? "Varko 30"
-                         : "OFF",
-           "Default Button Channel [A]", ButtonName(image.GetDefaultButton(0)));
-    Append(text, "%25s: %05u %33s: %s\n", "AccOut Facility Code",
-           unsigned{image.GetAccOutFacilityCode()}, "Default Button Channel [B]",
-           ButtonName(image.GetDefaultButton(1)));
-    Append(text, "%25s: %-12s %22s: %s\n", "AccOut Mode",
-           mode == 1   ? "Transmitter Id"
-           : mode == 2 ? "Sequence Id"
-                       : "Validation",
-           "Default Button Channel [C]", ButtonName(image.GetDefaultButton(2)));
-    Append(text, "%25s: %-12s %22s: %s\n", "AccOut Button Offset",
-           image.GetAccOutButtonOffset() ? "YES" : "NO", "Default Button Channel [D]",
-           ButtonName(image.GetDefaultButton(3)));
+void AppendAccessOutput(std::string& text, const SystemSettings& settings) {
+    auto row = [&](const char* format, const SystemField& left, const SystemField& right) {
+        Append(text, format, left.label.c_str(), left.value.c_str(), right.label.c_str(),
+               right.value.c_str());
+    };
+    row("%25s: %-12s %22s: %s\n", settings.accOutFormat, settings.defaultButtons[0]);
+    row("%25s: %s %33s: %s\n", settings.accOutFacilityCode, settings.defaultButtons[1]);
+    row("%25s: %-12s %22s: %s\n", settings.accOutMode, settings.defaultButtons[2]);
+    row("%25s: %-12s %22s: %s\n", settings.accOutButtonOffset, settings.defaultButtons[3]);
 }
 
-void AppendRelays(std::string& text, const MemoryModule& image) {
+void AppendRelays(std::string& text, const SystemSettings& settings) {
     Append(text, "%-17s  %s  %s  %s  %s\n", "Relays:", "Channel [A]", "Channel [B]", "Channel [C]",
            "Channel [D]");
-    Append(text, "%17s:   %-12s %-12s %-12s %-12s\n", "Operation",
-           RelayOperationName(image.GetRelayOperation(0)),
-           RelayOperationName(image.GetRelayOperation(1)),
-           RelayOperationName(image.GetRelayOperation(2)),
-           RelayOperationName(image.GetRelayOperation(3)));
-    Append(text, "%17s:   %05u        %05u        %05u        %05u\n", "Activation Time",
-           unsigned{image.GetRelayActivationTime(0)}, unsigned{image.GetRelayActivationTime(1)},
-           unsigned{image.GetRelayActivationTime(2)}, unsigned{image.GetRelayActivationTime(3)});
-    for (int slot = 0; slot < 4; ++slot) {
-        Append(text, "     Time Zone[%u]:   %02u           %02u           %02u           %02u\n",
-               static_cast<unsigned>(slot + 1), unsigned{image.GetRelayTimeZone(0, slot)},
-               unsigned{image.GetRelayTimeZone(1, slot)}, unsigned{image.GetRelayTimeZone(2, slot)},
-               unsigned{image.GetRelayTimeZone(3, slot)});
+    auto row = [&](const std::string& heading, const char* format,
+                   const SystemSettings::PerChannel<SystemField>& fields) {
+        Append(text, format, heading.c_str(), fields[0].value.c_str(), fields[1].value.c_str(),
+               fields[2].value.c_str(), fields[3].value.c_str());
+    };
+    const char* kNameColumns = "%17s:   %-12s %-12s %-12s %-12s\n";
+    row("Operation", kNameColumns, settings.relayOperations);
+    row("Activation Time", "%17s:   %s        %s        %s        %s\n",
+        settings.relayActivationTimes);
+    for (std::size_t slot = 0; slot < settings.relayTimeZones.size(); ++slot) {
+        row("Time Zone[" + std::to_string(slot + 1) + "]",
+            "%17s:   %s           %s           %s           %s\n", settings.relayTimeZones[slot]);
     }
-    Append(text, "%17s:   %-12s %-12s %-12s %-12s\n", "Telephone Digit",
-           TelephoneDigitText(image.GetRelayTelephoneDigit(0)).c_str(),
-           TelephoneDigitText(image.GetRelayTelephoneDigit(1)).c_str(),
-           TelephoneDigitText(image.GetRelayTelephoneDigit(2)).c_str(),
-           TelephoneDigitText(image.GetRelayTelephoneDigit(3)).c_str());
-    for (int c = 0; c < 4; ++c) {
-        Append(text, "Channel [%c] Name :   ", 'A' + c);
-        text += image.GetChannelName(c) + "\n";
+    row("Telephone Digit", kNameColumns, settings.relayTelephoneDigits);
+    for (const SystemField& name : settings.channelNames) {
+        text += name.label + " :   " + name.value + "\n";
     }
 }
 
-void AppendValidationGroups(std::string& text, std::span<const uint8_t> system) {
+void AppendValidationGroups(std::string& text, std::span<const uint8_t> system,
+                            const SystemSettings& settings) {
     text += "Val Group   Door Schd              Time Zone               Anti Psbk   Cntrl Grp\n";
     for (unsigned g = 1; g <= 15; ++g) {
         const auto record = system.subspan(kValidationGroups + kValidationGroupSize * g);
@@ -168,16 +96,15 @@ void AppendValidationGroups(std::string& text, std::span<const uint8_t> system) 
                unsigned{record[0]}, unsigned{record[1]}, unsigned{record[2]}, unsigned{record[3]},
                unsigned{record[4]});
         text += (record[5] & 0x80) != 0 ? "Timed       " : "None        ";
-        Append(text, "CG[%02u]\n", record[5] & 0x3Fu);
+        text += "CG[";
+        text += settings.controlGroups[g - 1].value;
+        text += "]\n";
     }
     text += "\nVal Group   Channel [A]      Channel [B]      Channel [C]      Channel [D]\n";
     for (unsigned g = 1; g <= 15; ++g) {
-        const auto record = system.subspan(kValidationGroups + kValidationGroupSize * g);
         Append(text, " VG[%02u]       ", g);
-        // Channels A and B share byte 6, C and D byte 7, the first of each pair high.
-        for (std::size_t c = 0; c < 4; ++c) {
-            const uint8_t byte = record[6 + c / 2];
-            Append(text, "%-16s ", ButtonName(c % 2 == 0 ? byte >> 4 : byte & 0x0Fu));
+        for (const SystemField& button : settings.groupButtons[g - 1]) {
+            Append(text, "%-16s ", button.value.c_str());
         }
         text += "\n";
     }
@@ -224,18 +151,20 @@ std::string SystemPhoneNumberText(const std::string& country, const std::string&
 std::string BuildSystemReport(const MemoryModule& image, const std::string& phoneNumberText) {
     std::string text;
     text.reserve(8192);
-    text += NamePageText(image, 0) + " " + NamePageText(image, 1) + "\n\n";
+    const SystemSettings settings = SystemSettings::Read(image);
+    text += settings.titles[0].value + " " + settings.titles[1].value + "\n\n";
     text += "System Phone Number:  " + phoneNumberText + "\n\n";
-    Append(text, "Installation:  %-30s Varko:  %s\n\n", image.GetInstallationName().c_str(),
-           image.GetUnitName().c_str());
-    AppendMemoryAndCodes(text, image);
+    Append(text, "%s:  %-30s %s:  %s\n\n", settings.installation.label.c_str(),
+           settings.installation.value.c_str(), settings.unit.label.c_str(),
+           settings.unit.value.c_str());
+    AppendMemoryAndCodes(text, image, settings);
     text += "\n";
-    AppendAccessOutput(text, image);
+    AppendAccessOutput(text, settings);
     text += "\n";
-    AppendRelays(text, image);
+    AppendRelays(text, settings);
     text += "\n";
     const auto system = image.GetSystemArea();
-    AppendValidationGroups(text, system);
+    AppendValidationGroups(text, system, settings);
     text += "\n";
     AppendTimeZones(text, system);
     text += "\n";

@@ -3,7 +3,9 @@
 #include "comm/CCommSession.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSemaphore>
 #include <QThread>
@@ -21,11 +23,19 @@ CCommProgressDlg::CCommProgressDlg(CCommSession& session, UserServices& ui, QWid
     log_->setReadOnly(true);
     log_->setUndoRedoEnabled(false);
     log_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Hidden until the transfer starts: dialing and logging in move no bytes.
+    bar_ = new QProgressBar;
+    bar_->setTextVisible(false);
+    bar_->hide();
+    progressText_ = new QLabel;
+    progressText_->hide();
     button_ = new QPushButton("Cancel");
     button_->setDefault(true);
     connect(button_, &QPushButton::clicked, this, &CCommProgressDlg::OnButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(log_);
+    layout->addWidget(bar_);
+    layout->addWidget(progressText_);
     layout->addWidget(button_, 0, Qt::AlignHCenter);
     resize(520, 360);
 }
@@ -90,6 +100,22 @@ void CCommProgressDlg::PostAborted() {
 
 void CCommProgressDlg::PostLineEvent() {
     PostNotice(&CCommSession::OnLineEvent);
+}
+
+void CCommProgressDlg::ShowTransferProgress(const TransferProgress& progress) {
+    // Queued and not waited for: a late figure is harmless, a stalled transfer is not.
+    QMetaObject::invokeMethod(
+        this,
+        [this, progress] {
+            const std::optional<int> percent = progress.Percent();
+            // Without a size to go by the bar only shows that bytes are moving.
+            bar_->setRange(0, percent ? 100 : 0);
+            bar_->setValue(percent.value_or(0));
+            progressText_->setText(QString::fromStdString(progress.Text()));
+            bar_->show();
+            progressText_->show();
+        },
+        Qt::QueuedConnection);
 }
 
 void CCommProgressDlg::PostNotice(void (CCommSession::*handler)()) {

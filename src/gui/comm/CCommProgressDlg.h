@@ -1,5 +1,6 @@
-// "Communication Progress": the caption as status line, the session's log, and one button that
-// cancels the session and, once it has stopped, becomes OK and closes the window.
+// "Communication Progress": the caption as status line, the session's log, under it a bar with
+// bytes, rate and time left once the transfer runs, and one button that cancels the session and,
+// once it has stopped, becomes OK and closes the window.
 #pragma once
 
 #include "comm/ProgressSink.h"
@@ -9,7 +10,9 @@
 #include <atomic>
 #include <functional>
 
+class QLabel;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace tolvane {
@@ -32,9 +35,12 @@ public:
     void PostComplete() override;
     void PostAborted() override;
     void PostLineEvent() override;
+    void ShowTransferProgress(const TransferProgress& progress) override;
 
     QPlainTextEdit* Log() const { return log_; }
     QPushButton* Button() const { return button_; }
+    QProgressBar* Bar() const { return bar_; }
+    QLabel* ProgressText() const { return progressText_; }
     bool IsClosable() const { return closable_; }
 
     // Escape, the window's close box and Cancel all cancel; only OK closes.
@@ -54,6 +60,8 @@ private:
     CCommSession& session_;
     UserServices& ui_;
     QPlainTextEdit* log_;
+    QProgressBar* bar_;
+    QLabel* progressText_;
     QPushButton* button_;
     bool closable_ = false;
     std::atomic<bool> closed_{false};

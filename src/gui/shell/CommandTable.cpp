@@ -18,6 +18,8 @@ const std::vector<CommandInfo>& MenuCommands() {
         {kCmdReload, "File", "&Reload", "Ctrl+R",
          "Reload the access control system information from the file", "Reload",
          ":/icons/reload.svg"},
+        {kCmdCompareWith, "File", "Co&mpare With...", "",
+         "Show what differs between this access control file and another", "Compare With", nullptr},
         {kCmdDownload, "File", "&Download Data", "",
          "Download configuration data FROM the access control system", "Download Data",
          ":/icons/download.svg"},
@@ -125,7 +127,7 @@ const std::vector<int>& ToolbarLayout() {
 bool SeparatorAfter(int id) {
     switch (id) {
     case kCmdSelectSystem:
-    case kCmdReload:
+    case kCmdCompareWith:
     case kCmdUpload:
     case kCmdPrintSetup:
     case kCmdSelectAll:

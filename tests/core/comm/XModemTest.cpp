@@ -2,6 +2,7 @@
 // directions of a transfer against a scripted unit on the other end of a socket.
 #include "comm/CCommSession.h"
 #include "comm/ProgressSink.h"
+#include "comm/TransferProgress.h"
 #include "comm/XModemPacket.h"
 #include "comm/XModemTransfer.h"
 #include "support/ScriptedUserServices.h"
@@ -316,6 +317,32 @@ TEST_F(XModemTest, SilentReceiverEndsTheUpload) {
                {sending, "XModem send timed out"});
     ExpectSend("no answer", {Packet(1, 0x11)}, "C", false, {"CR", "packet 1", "CAN"},
                {sending, "No response; aborting transmission"});
+}
+
+// The progress shown while packets move: the rate is over the time since the start, the time left
+// is at that rate, rounded up; without a size, or once more came than the size said, only bytes
+// and rate are told.
+TEST(TransferProgressTest, RateAndTimeLeftFromBytesAndTime) {
+    using std::chrono::seconds;
+    const TransferProgress::Clock::time_point start{};
+    TransferProgress download(128 * 1024, false, start);
+    download.Update(0, start);
+    EXPECT_EQ(download.Text(), "Received 0 KB of 128 KB (0 %), 0.0 KB/s");
+    download.Update(32 * 1024, start + seconds(10));
+    EXPECT_EQ(download.Percent(), 25);
+    EXPECT_EQ(download.TimeLeft(), seconds(30));
+    EXPECT_EQ(download.Text(), "Received 32 KB of 128 KB (25 %), 3.2 KB/s, 30 s left");
+    download.Update(33 * 1024, start + seconds(11));
+    EXPECT_EQ(download.TimeLeft(), seconds(32)); // 95 KB at 3 KB/s is 31.7 s
+    download.Update(129 * 1024, start + seconds(40));
+    EXPECT_EQ(download.Total(), 0u);
+    EXPECT_EQ(download.Text(), "Received 129 KB, 3.2 KB/s");
+
+    TransferProgress upload(256 * 1024, true, start);
+    upload.Update(1024, start + seconds(1));
+    EXPECT_EQ(upload.Text(), "Sent 1 KB of 256 KB (0 %), 1.0 KB/s, 4 min 15 s left");
+    upload.Update(136 * 1024, start + seconds(136));
+    EXPECT_EQ(upload.Text(), "Sent 136 KB of 256 KB (53 %), 1.0 KB/s, 2 min left");
 }
 
 } // namespace

@@ -428,6 +428,54 @@ TEST_F(CZemrixDocTest, CommandStateFollowsTheLoadedImageAndReportCommandsRebuild
     EXPECT_TRUE(doc_.IsFileLoaded());
 }
 
+TEST_F(CZemrixDocTest, CompareWithShowsTheChangesInTheViewUntilTheNextReportOrLoad) {
+    EXPECT_EQ(doc_.IsCommandEnabled(kCmdCompareWith), false);
+    OpenDemo("gate.mem");
+    EXPECT_EQ(doc_.IsCommandEnabled(kCmdCompareWith), true);
+    const std::string systemReport = doc_.ReportText();
+    std::vector<uint8_t> renamed = demo_;
+    renamed[layout::kInstallationName] = 'W';
+    const std::string other = WriteFile("other.mem", renamed);
+
+    // Cancel, a file that cannot be opened and one that is no module leave the view alone.
+    ui_.ChooseFile(std::nullopt);
+    ui_.ChooseFile(dir_.Path("missing.mem"));
+    ui_.ChooseFile(WriteFile("junk.mem", {1, 2, 3}));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(doc_.OnCommand(kCmdCompareWith));
+    }
+    EXPECT_EQ(Calls(), (Lines{"open: *.mem", "open: *.mem",
+                              "message: Cannot open " + dir_.Path("missing.mem") +
+                                  ":\nNo such file or directory.",
+                              "open: *.mem", "message: Not a valid memory module file",
+                              "message: " + FirmwareMessage("")}));
+    EXPECT_EQ(doc_.ReportText(), systemReport);
+
+    ui_.ChooseFile(other);
+    doc_.OnCommand(kCmdCompareWith);
+    EXPECT_EQ(Calls(), (Lines{"open: *.mem", "busy", "idle", "views"}));
+    EXPECT_EQ(doc_.ReportText(),
+              "Changes from " + dir_.Path("gate.mem") + " to " + other +
+                  "\n\nSystem\n  changed Installation: Harbour View Apartments -> Warbour View "
+                  "Apartments\n");
+    EXPECT_EQ(doc_.IsCommandChecked(kCmdSystemReport), false);
+    doc_.OnCommand(kCmdSystemReport);
+    EXPECT_EQ(doc_.ReportText(), systemReport);
+    EXPECT_EQ(doc_.IsCommandChecked(kCmdSystemReport), true);
+
+    // The lists as they stand are compared, unsaved edits included; a reload brings the report
+    // back.
+    const std::string dropped = EntryCodeEditor::CodeText(doc_.Lists().entryCodes.back());
+    Change();
+    ui_.ChooseFile(dir_.Path("gate.mem"));
+    doc_.OnCommand(kCmdCompareWith);
+    EXPECT_NE(doc_.ReportText().find("\n\nEntry codes\n  added code " + dropped + ": "),
+              std::string::npos);
+    ui_.Answer(MessageAnswer::Yes);
+    doc_.OnCommand(kCmdReload);
+    EXPECT_EQ(doc_.ReportText(), systemReport);
+}
+
 TEST_F(CZemrixDocTest, FilesNamedRelativeToTheCurrentDirectoryAreKeptWhole) {
     // A name that only meant something where the program was started would lead nowhere from
     // the recent files or the installation list.
