@@ -1,5 +1,7 @@
 // How long the reports take on the largest module: the event log report of a log that fills every
-// free page (over twenty thousand records of every type) and the system report.
+// free page (over twenty thousand records of every type), the same log as CSV, and the system
+// report.
+#include "EventLogExport.h"
 #include "FullLogImage.h"
 #include "SilentUser.h"
 #include "config/UnitConfiguration.h"
@@ -41,6 +43,17 @@ BENCHMARK_DEFINE_F(ReportFixture, EventLogReport)(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(length);
 }
 BENCHMARK_REGISTER_F(ReportFixture, EventLogReport)->Unit(benchmark::kMillisecond);
+
+// What tolvane-cli report events --format csv does once the file is loaded.
+BENCHMARK_DEFINE_F(ReportFixture, EventLogCsv)(benchmark::State& state) {
+    std::size_t length = 0;
+    for (auto _ : state) {
+        length = EventLogCsv(ReportedEvents(image_, filter_, lists_.directory)).size();
+        benchmark::DoNotOptimize(length);
+    }
+    state.counters["bytes"] = static_cast<double>(length);
+}
+BENCHMARK_REGISTER_F(ReportFixture, EventLogCsv)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_DEFINE_F(ReportFixture, SystemReport)(benchmark::State& state) {
     for (auto _ : state) {

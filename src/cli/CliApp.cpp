@@ -1,5 +1,6 @@
 #include "CliApp.h"
 
+#include "BackupCommand.h"
 #include "CommCommands.h"
 #include "DiffCommand.h"
 #include "ImageCommands.h"
@@ -45,6 +46,7 @@ const CommandHelp kCommands[] = {
                "       tolvane-cli upload --modem DEVICE|NAME --dial NUMBER --password P "
                "[--verbose] FILE\n"},
     {"modems", "tolvane-cli modems\n"},
+    {"backup-all", "tolvane-cli backup-all [--dir DIR] [--only NAME]... [--verbose]\n"},
     {"simulate", "tolvane-cli simulate [--image FILE] [--password P] "
                  "[--fault crc|drop|duplicate|silence|cancel]... [--link PATH] [--baud N]\n"
                  "                [--modem [--answer connect|busy|no-answer|no-carrier|"
@@ -132,6 +134,9 @@ int Dispatch(const std::vector<std::string>& args, TerminalUserServices& ui, std
     }
     if (command == "upload") {
         return RunUpload(rest, out, err);
+    }
+    if (command == "backup-all") {
+        return RunBackupAll(rest, out, err);
     }
     if (command == "modems") {
         return RunModems(rest, out, err);

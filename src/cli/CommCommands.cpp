@@ -3,177 +3,29 @@
 #include "CliApp.h"
 #include "DemoImage.h"
 #include "ImageCommands.h"
+#include "InterruptGuard.h"
 #include "PseudoTerminal.h"
 #include "SimulatedModem.h"
 #include "SimulatedUnit.h"
+#include "TerminalProgress.h"
 #include "TerminalUserServices.h"
 #include "comm/CCommSession.h"
 #include "comm/DirectPorts.h"
-#include "sites/ProfileFile.h"
-#include "comm/ProgressSink.h"
+#include "comm/ModemList.h"
 #include "document/ReceivedModule.h"
 #include "image/MemoryModule.h"
+#include "sites/ProfileFile.h"
 
-#include <atomic>
-#include <condition_variable>
-#include <deque>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <iterator>
-#include <mutex>
 #include <optional>
 #include <unistd.h>
 
 namespace tolvane {
 
 namespace {
-
-std::atomic<bool> gInterrupted{false};
-
-void OnInterrupt(int) {
-    gInterrupted = true;
-}
-
-// Ctrl+C and termination become a cancel for as long as a command runs.
-class InterruptGuard {
-public:
-    InterruptGuard() {
-        gInterrupted = false;
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        ::sigaction(SIGINT, &action, &oldInt_);
-        ::sigaction(SIGTERM, &action, &oldTerm_);
-    }
-    ~InterruptGuard() {
-        ::sigaction(SIGINT, &oldInt_, nullptr);
-        ::sigaction(SIGTERM, &oldTerm_, nullptr);
-    }
-
-private:
-    struct sigaction oldInt_ {};
-    struct sigaction oldTerm_ {};
-};
-
-// The progress window of the terminal: the log on standard error, the end notices handed to the
-// waiting command.
-class TerminalProgress : public ProgressSink, public TerminalUserServices {
-public:
-    // progressLine: one updating line of progress stands for the log, whose error lines alone
-    // still show.
-    TerminalProgress(std::ostream& err, bool progressLine)
-        : TerminalUserServices(err), err_(err), progressLine_(progressLine) {}
-
-    void AppendLogLine(const std::string& line) override {
-        const std::lock_guard lock(outputMutex_);
-        if (progressLine_ && !line.starts_with("ERROR:")) {
-            return;
-        }
-        ClearProgressLine();
-        err_ << line << '\n';
-        err_.flush();
-    }
-    void SetProgressTitle(const std::string& title) override {
-        const std::lock_guard lock(outputMutex_);
-        if (progressLine_) {
-            return;
-        }
-        err_ << "[" << title << "]\n";
-        err_.flush();
-    }
-    void ShowTransferProgress(const TransferProgress& progress) override {
-        if (!progressLine_) {
-            return;
-        }
-        const std::lock_guard lock(outputMutex_);
-        ClearProgressLine();
-        err_ << progress.Text();
-        err_.flush();
-        progressShown_ = true;
-    }
-    void MakeCloseButton() override { closable_ = true; }
-    void PostComplete() override { Post(kComplete); }
-    void PostAborted() override { Post(kAborted); }
-    void PostLineEvent() override { Post(kLineEvent); }
-
-    // Runs the session to its end as the window would: start, then hand it its end notices and
-    // the modem line's news as they come, and a Ctrl+C as a cancel, until it offers OK. A thread
-    // that has not ended after a cancel is stuck on the line and will send no notice: Finish
-    // gives it up.
-    void RunProgressDialog(CCommSession& session) override {
-        session.SetSink(this);
-        closable_ = false;
-        if (session.OnInitialise(*this)) {
-            bool cancelled = false;
-            while ((!closable_ || session.AwaitingNotice()) &&
-                   !(cancelled && !session.ThreadEnded())) {
-                switch (NextNotice()) {
-                case kComplete:
-                    session.OnComplete();
-                    break;
-                case kAborted:
-                    session.OnAborted();
-                    break;
-                case kLineEvent:
-                    session.OnLineEvent();
-                    break;
-                case kNone:
-                    if (gInterrupted.exchange(false)) {
-                        session.OnCancel();
-                        cancelled = true;
-                    }
-                    break;
-                }
-            }
-        }
-        session.Finish();
-        session.SetSink(nullptr);
-        const std::lock_guard lock(outputMutex_);
-        if (progressShown_) {
-            err_ << '\n';
-            progressShown_ = false;
-        }
-    }
-
-private:
-    enum Notice { kNone, kComplete, kAborted, kLineEvent };
-
-    void Post(Notice notice) {
-        const std::lock_guard lock(noticeMutex_);
-        notices_.push_back(notice);
-        noticeSignal_.notify_all();
-    }
-    // The oldest notice, or kNone after a short wait without one.
-    Notice NextNotice() {
-        std::unique_lock lock(noticeMutex_);
-        if (!noticeSignal_.wait_for(lock, std::chrono::milliseconds(100),
-                                    [this] { return !notices_.empty(); })) {
-            return kNone;
-        }
-        const Notice notice = notices_.front();
-        notices_.pop_front();
-        return notice;
-    }
-
-    std::ostream& err_;
-    // Takes the progress line off the terminal, so a line can take its place.
-    void ClearProgressLine() {
-        if (progressShown_) {
-            err_ << "\r\033[K";
-            progressShown_ = false;
-        }
-    }
-
-    bool progressLine_;
-    bool progressShown_ = false; // guarded by outputMutex_
-    std::mutex outputMutex_;
-    std::mutex noticeMutex_;
-    std::condition_variable noticeSignal_;
-    std::deque<Notice> notices_;
-    bool closable_ = false; // set on the user interface thread only
-};
 
 struct TransferOptions {
     std::string port;
@@ -235,24 +87,14 @@ std::string ParseTransfer(const std::vector<std::string>& args, TransferOptions&
 // other port is a device path, and messages name it as given.
 void ResolvePort(CCommSession& session, const std::string& port, int& selector,
                  std::string& device) {
+    selector = DirectPortSelector(port);
+    if (selector != kNoPort) {
+        device = DirectPortDevice(ConfigDirectory(), selector);
+        return;
+    }
     selector = kCom1;
     device = port;
     session.portName = port;
-    for (int n = 1; n <= 4; ++n) {
-        if (port == "COM" + std::to_string(n)) {
-            selector = kCom1 + n - 1;
-            device = DirectPortDevice(ConfigDirectory(), selector);
-            session.portName.clear();
-        }
-    }
-}
-
-// The size of the file a download replaces, the best guess of what the unit will send; 0 for
-// none.
-std::size_t ExpectedSize(const std::string& path) {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    return error ? 0 : static_cast<std::size_t>(size);
 }
 
 // A modem named in the settings stands for its device; anything else is a device path.
@@ -271,7 +113,7 @@ int RunTransfer(int mode, const std::vector<std::string>& args, std::ostream& er
         return kExitUsage;
     }
     // On a terminal one updating line stands for the log, unless the log is asked for.
-    TerminalProgress progress(err, !options.verbose && &err == &std::cerr && ::isatty(2) == 1);
+    TerminalProgress progress(err, !options.verbose && TerminalProgress::IsTerminal(err));
     CCommSession session(ChannelTimeouts().ScaledDown(options.timeScale));
     if (mode == kDownloadSession) {
         session.expectedBytes = ExpectedSize(options.file);
@@ -319,6 +161,12 @@ int RunTransfer(int mode, const std::vector<std::string>& args, std::ostream& er
 }
 
 } // namespace
+
+std::size_t ExpectedSize(const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    return error ? 0 : static_cast<std::size_t>(size);
+}
 
 int RunDownload(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
     return RunTransfer(kDownloadSession, args, err);
@@ -426,9 +274,9 @@ int RunSimulate(const std::vector<std::string>& args, std::ostream& out, std::os
         modemOptions.answer = answer;
         modemOptions.timeScale = options.timeScale;
         modemOptions.unit = std::move(options);
-        SimulatedModem(line.MasterFd(), std::move(modemOptions)).Run(gInterrupted);
+        SimulatedModem(line.MasterFd(), std::move(modemOptions)).Run(InterruptGuard::Flag());
     } else {
-        SimulatedUnit(line.MasterFd(), std::move(options)).Run(gInterrupted);
+        SimulatedUnit(line.MasterFd(), std::move(options)).Run(InterruptGuard::Flag());
     }
     if (!link.empty()) {
         ::unlink(link.c_str());

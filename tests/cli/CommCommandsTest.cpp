@@ -9,6 +9,7 @@
 #include "FailingWrite.h"
 #include "ImageCommands.h"
 #include "ImageBuilder.h"
+#include "sites/InstallationList.h"
 #include "sites/ProfileFile.h"
 #include "comm/XModemPacket.h"
 #include "image/SystemAreaLayout.h"
@@ -26,6 +27,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -323,6 +325,66 @@ TEST_F(CommCommandsTest, ModemTransfersDialAsTypedAndFailedCallsSayWhy) {
         EXPECT_FALSE(fs::exists(file));
     }
     fs::remove(settings);
+}
+
+// Every listed unit in turn through the port kept with it, each into a file of its own: a unit
+// with no port fails alone, with its reason in the table, and the run says so by its status.
+TEST_F(CommCommandsTest, BackupAllFetchesEachUnitAndAUnitThatFailsCostsOnlyItsOwnCopy) {
+    const std::vector<uint8_t> other = ImageBuilder(0x70).Bytes();
+    const UnitOnLine north(demo_);
+    const UnitOnLine south(other);
+    std::ofstream(ConfigDirectory() + "/zemrix.ini")
+        << "[ports]\nCOM1=" << north.Device() << "\nCOM2=" << south.Device() << "\n";
+    ProfileFile gateList(ConfigDirectory() + "/gatelist.ini", 0600);
+    ScriptedUserServices quiet;
+    InstallationList{0,
+                     {{"North/Gate", kPassword, "/nowhere/north.mem", "1", "", "", "COM1"},
+                      {"Loading Bay", kPassword, "/nowhere/bay.mem", "1", "", ""},
+                      {"Old Gate", "", "/nowhere/old.mem", "1", "", "", "COM1"},
+                      {"South", kPassword, "/nowhere/south.mem", "1", "", "", "COM2"}}}
+        .SaveInstallationList(gateList, quiet);
+    const std::string backups = dir_.Path("backups");
+    std::ostringstream table;
+    std::ostringstream log;
+    EXPECT_EQ(
+        RunCli({"backup-all", "--dir", backups, "--only", "North/Gate", "--only", "Loading Bay",
+                "--only", "South", "--only", "Nowhere", "--only", "Old Gate", "--time-scale", "20"},
+               table, log),
+        1);
+    const auto copies = [&](const std::string& folder) {
+        std::vector<std::vector<uint8_t>> found;
+        for (const auto& entry : fs::directory_iterator(fs::path(backups) / folder)) {
+            EXPECT_TRUE(std::regex_match(entry.path().filename().string(),
+                                         std::regex(R"(\d{4}-\d\d-\d\d-\d{6}\.mem)")))
+                << entry.path();
+            found.push_back(TempDirectory::ReadBytes(entry.path().string()));
+        }
+        return found;
+    };
+    EXPECT_EQ(copies("North_Gate"), std::vector<std::vector<uint8_t>>{demo_});
+    EXPECT_EQ(copies("South"), std::vector<std::vector<uint8_t>>{other});
+    EXPECT_FALSE(fs::exists(fs::path(backups) / "Loading Bay"));
+
+    std::istringstream lines(table.str());
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(lines, line);) {
+        rows.push_back(line);
+    }
+    ASSERT_EQ(rows.size(), 6u) << table.str();
+    EXPECT_TRUE(std::regex_match(rows[0], std::regex("installation +result +size +time +file")));
+    EXPECT_TRUE(std::regex_match(
+        rows[1], std::regex("North/Gate +ok +" + std::to_string(demo_.size()) + R"( +\d+\.\d s +)" +
+                            backups + R"(/North_Gate/.*\.mem)")))
+        << rows[1];
+    EXPECT_TRUE(rows[2].starts_with("Loading Bay") &&
+                rows[2].find("failed: no port is kept for it") != std::string::npos)
+        << rows[2];
+    EXPECT_TRUE(rows[3].starts_with("Old Gate") &&
+                rows[3].find("failed: no password is kept for it") != std::string::npos);
+    EXPECT_TRUE(rows[4].starts_with("South ") && rows[4].find(" ok ") != std::string::npos);
+    EXPECT_TRUE(std::regex_match(rows[5], std::regex("Nowhere +failed: not in gatelist.ini.*")));
+    fs::remove(ConfigDirectory() + "/zemrix.ini");
+    fs::remove(ConfigDirectory() + "/gatelist.ini");
 }
 
 } // namespace

@@ -173,6 +173,7 @@ TEST_F(CommDialogsTest, DownloadLoadsTheUnitsModuleAndAnUploadedEditLandsInTheUn
     EXPECT_TRUE(doc_->IsListed());
     ASSERT_EQ(doc_->Installations().records.size(), 1u);
     EXPECT_EQ(doc_->Installations().records[0].name, doc_->Image().GetInstallationName());
+    EXPECT_EQ(doc_->Installations().records[0].port, "COM1");
 
     // The list held another password; the unit took the one typed, which replaces it.
     ProfileFile gateList(Path("gatelist.ini"), 0600);
@@ -322,6 +323,7 @@ TEST_F(ModemDialogsTest, DownloadAndUploadByModemShowTheCallFromDialToHangUp) {
     EXPECT_EQ(ReadFile(user_.saveAs), demo_);
     ASSERT_TRUE(doc_->IsListed());
     EXPECT_EQ(doc_->Installations().records[0].areaCode, "617");
+    EXPECT_EQ(doc_->Installations().records[0].port, "Modem");
 
     uint16_t& minute = doc_->Lists().timeZones[1].startMinute[0];
     minute = static_cast<uint16_t>((minute + 7) % 60);

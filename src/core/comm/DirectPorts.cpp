@@ -15,4 +15,13 @@ std::string DirectPortDevice(const std::string& configDirectory, int selector) {
     return "/dev/ttyS" + std::to_string(selector - 2);
 }
 
+int DirectPortSelector(const std::string& name) {
+    for (int selector = kCom1; selector <= kCom4; ++selector) {
+        if (name == DirectPortName(selector)) {
+            return selector;
+        }
+    }
+    return kNoPort;
+}
+
 } // namespace tolvane

@@ -9,4 +9,7 @@ namespace tolvane {
 // selector 2 to 5 for COM1 to COM4.
 std::string DirectPortDevice(const std::string& configDirectory, int selector);
 
+// The selector of a port name "COM1" to "COM4"; 0 for any other name.
+int DirectPortSelector(const std::string& name);
+
 } // namespace tolvane

@@ -443,8 +443,11 @@ bool CZemrixDoc::RunSession(CCommSession& session, int selector, int mode, const
     }
     if (!succeeded) {
         ui_.ShowMessage(failure, MessageIcon::Exclamation, MessageButtons::Ok);
+        return false;
     }
-    return succeeded;
+    // The way that worked is kept with the installation, for a backup run that asks nobody.
+    port_ = selector == kModemPort ? "Modem" : DirectPortName(selector);
+    return true;
 }
 
 void CZemrixDoc::ListInstallation() {
@@ -452,8 +455,13 @@ void CZemrixDoc::ListInstallation() {
         return;
     }
     ProfileFile gateList = GateList();
-    const Installation installation{
-        image_.GetInstallationName(), password_, filePath_, countryCode_, areaCode_, phoneNumber_};
+    const Installation installation{image_.GetInstallationName(),
+                                    password_,
+                                    filePath_,
+                                    countryCode_,
+                                    areaCode_,
+                                    phoneNumber_,
+                                    port_};
     if (installations_.AddInstallation(gateList, installation)) {
         listed_ = 1;
     }
@@ -544,6 +552,7 @@ void CZemrixDoc::RememberConnection() {
     remembered.countryCode = countryCode_;
     remembered.areaCode = areaCode_;
     remembered.phoneNumber = phoneNumber_;
+    remembered.port = port_;
     if (remembered == *match) {
         return;
     }

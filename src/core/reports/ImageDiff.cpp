@@ -48,16 +48,16 @@ std::vector<Difference> Compare(Items a, Items b) {
     SortByKey(a);
     SortByKey(b);
     std::vector<Difference> differences;
-    auto added = [&](Item& item, DiffChange change) {
+    auto onlyIn = [&](Item& item, DiffChange change) {
         differences.push_back({change, std::move(item.name), std::move(item.values), {}, {}, {}});
     };
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < a.size() || j < b.size()) {
         if (j == b.size() || (i < a.size() && a[i].key < b[j].key)) {
-            added(a[i++], DiffChange::Removed);
+            onlyIn(a[i++], DiffChange::Removed);
         } else if (i == a.size() || b[j].key < a[i].key) {
-            added(b[j++], DiffChange::Added);
+            onlyIn(b[j++], DiffChange::Added);
         } else {
             const Item& before = a[i++];
             const Item& after = b[j++];

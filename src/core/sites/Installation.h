@@ -12,6 +12,9 @@ struct Installation {
     std::string countryCode;
     std::string areaCode;
     std::string phoneNumber;
+    // How the unit was last reached: "COM1" to "COM4" or "Modem"; empty until it has been. Last
+    // and with a default, so that a list of the six fields above still makes a whole record.
+    std::string port = {};
 
     bool operator==(const Installation&) const = default;
 };

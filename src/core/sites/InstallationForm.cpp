@@ -12,7 +12,8 @@ InstallationForm::InstallationForm()
              .fileName = {},
              .countryCode = "1",
              .areaCode = {},
-             .phoneNumber = {}} {}
+             .phoneNumber = {},
+             .port = {}} {}
 
 void InstallationForm::BrowseForFile(UserServices& ui) {
     FileDialogOptions options;

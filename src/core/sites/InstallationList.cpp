@@ -44,7 +44,9 @@ std::vector<int32_t> EntryNumbers(const ProfileSnapshot& snapshot) {
     return numbers;
 }
 
-void Fill(InstallationList& list, const ProfileSnapshot& snapshot) {
+// complete: only entries with a name, password and file name, as the list has always taken
+// them; else every entry with a name.
+void Fill(InstallationList& list, const ProfileSnapshot& snapshot, bool complete) {
     list.records.clear();
     list.selected = -1;
     const std::optional<int32_t> number = snapshot.ReadInt32(kListSection, "number");
@@ -70,16 +72,14 @@ void Fill(InstallationList& list, const ProfileSnapshot& snapshot) {
             continue;
         }
         record.password = read("Password");
-        if (record.password.empty()) {
-            continue;
-        }
         record.fileName = read("FileName");
-        if (record.fileName.empty()) {
+        if (complete && (record.password.empty() || record.fileName.empty())) {
             continue;
         }
         record.countryCode = read("CountryCode");
         record.areaCode = read("AreaCode");
         record.phoneNumber = read("PhoneNumber");
+        record.port = read("Port");
         list.records.push_back(std::move(record));
     }
     if (list.selected < -1 || list.selected >= static_cast<int32_t>(list.records.size())) {
@@ -96,13 +96,21 @@ bool WriteRecord(ProfileSnapshot& snapshot, int32_t position, const Installation
     written = snapshot.Set(section, "CountryCode", record.countryCode) && written;
     written = snapshot.Set(section, "AreaCode", record.areaCode) && written;
     written = snapshot.Set(section, "PhoneNumber", record.phoneNumber) && written;
+    // Only once known, so a list that never reached a unit reads as it always has.
+    if (!record.port.empty()) {
+        written = snapshot.Set(section, "Port", record.port) && written;
+    }
     return written;
 }
 
 } // namespace
 
 void InstallationList::LoadInstallationList(const ProfileFile& file) {
-    Fill(*this, file.Read());
+    Fill(*this, file.Read(), true);
+}
+
+void InstallationList::LoadEveryEntry(const ProfileFile& file) {
+    Fill(*this, file.Read(), false);
 }
 
 void InstallationList::SaveInstallationList(ProfileFile& file, UserServices& ui) const {
@@ -147,7 +155,7 @@ bool InstallationList::AddInstallation(ProfileFile& file, const Installation& in
     }
     // The count reaches the new entry, so the next load finds every entry there is.
     snapshot.SetInt32(kListSection, "number", position);
-    Fill(*this, snapshot);
+    Fill(*this, snapshot, true);
     // Numbered last and complete, it is the last record a load finds.
     selected = static_cast<int32_t>(records.size()) - 1;
     snapshot.SetInt32(kListSection, "selected", selected);

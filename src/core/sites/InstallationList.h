@@ -18,6 +18,9 @@ struct InstallationList {
     // Replaces the list with the file's content. Entries without a name, password or file name
     // are dropped; a selection beyond the list becomes none. Always succeeds.
     void LoadInstallationList(const ProfileFile& file);
+    // Every entry with a name, also those the list drops for a missing password or file name:
+    // for a tool that must say why such a unit cannot be reached. Never saved back.
+    void LoadEveryEntry(const ProfileFile& file);
     // Writes the file anew, in one write, numbering the entries from 1. A record the file cannot
     // take, and a file that cannot be written, are each said with a message.
     void SaveInstallationList(ProfileFile& file, UserServices& ui) const;
