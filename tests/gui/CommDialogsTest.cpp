@@ -136,24 +136,33 @@ private:
     bool pressed_ = false;
 };
 
-class CommDialogsTest : public ::testing::Test {
+// The document on a directory of its own whose zemrix.ini holds settings, with the user's
+// answers from User and the line's time scaled as the simulated far end runs.
+template <typename User> class DocumentOnLineTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void StartDocument(const std::string& settings, int timeScale) {
         ASSERT_TRUE(dir_.isValid());
-        std::ofstream(Path("zemrix.ini")) << "[ports]\nCOM1=" << unit_.Device() << "\n";
+        std::ofstream(Path("zemrix.ini")) << settings;
         user_.saveAs = Path("harbour.mem");
         doc_ = std::make_unique<CZemrixDoc>(user_, dir_.path().toStdString());
-        doc_->SetChannelTimeouts(ChannelTimeouts().ScaledDown(UnitOnLine::kTimeScale));
+        doc_->SetChannelTimeouts(ChannelTimeouts().ScaledDown(timeScale));
         doc_->Create();
     }
-
     std::string Path(const char* name) const { return dir_.filePath(name).toStdString(); }
 
     QTemporaryDir dir_;
     const std::vector<uint8_t> demo_ = Demo();
-    UnitOnLine unit_{demo_};
-    Com1User user_;
+    User user_;
     std::unique_ptr<CZemrixDoc> doc_;
+};
+
+class CommDialogsTest : public DocumentOnLineTest<Com1User> {
+protected:
+    void SetUp() override {
+        StartDocument("[ports]\nCOM1=" + unit_.Device() + "\n", UnitOnLine::kTimeScale);
+    }
+
+    UnitOnLine unit_{demo_};
 };
 
 TEST_F(CommDialogsTest, DownloadLoadsTheUnitsModuleAndAnUploadedEditLandsInTheUnit) {
@@ -282,25 +291,16 @@ public:
     }
 };
 
-class ModemDialogsTest : public ::testing::Test {
+class ModemDialogsTest : public DocumentOnLineTest<ModemUser> {
 protected:
     // The document on a fresh directory whose one modem is the simulated one given.
     void Start(SimulatedModemOptions options) {
         options.unit.image = demo_;
         modem_ = std::make_unique<ModemOnLine>(std::move(options));
-        std::ofstream(Path("zemrix.ini")) << "[modems]\nTest Modem=" << modem_->Device() << "\n";
-        user_.saveAs = Path("harbour.mem");
-        doc_ = std::make_unique<CZemrixDoc>(user_, dir_.path().toStdString());
-        doc_->SetChannelTimeouts(ChannelTimeouts().ScaledDown(ModemOnLine::kTimeScale));
-        doc_->Create();
+        StartDocument("[modems]\nTest Modem=" + modem_->Device() + "\n", ModemOnLine::kTimeScale);
     }
-    std::string Path(const char* name) const { return dir_.filePath(name).toStdString(); }
 
-    QTemporaryDir dir_;
-    const std::vector<uint8_t> demo_ = Demo();
     std::unique_ptr<ModemOnLine> modem_;
-    ModemUser user_;
-    std::unique_ptr<CZemrixDoc> doc_;
 };
 
 TEST_F(ModemDialogsTest, DownloadAndUploadByModemShowTheCallFromDialToHangUp) {

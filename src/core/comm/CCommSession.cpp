@@ -63,10 +63,15 @@ void CCommSession::ReportTransferred(std::size_t packetCount) {
 
 bool CCommSession::RunDirectSession(UserServices& ui, int selector, int sessionMode,
                                     const std::string& unitPassword, const std::string& device) {
+    devicePath = device;
+    return Run(ui, selector, sessionMode, unitPassword);
+}
+
+bool CCommSession::Run(UserServices& ui, int selector, int sessionMode,
+                       const std::string& unitPassword) {
     portSelector = selector;
     mode = sessionMode;
     password = unitPassword;
-    devicePath = device;
     success_ = 0;
     ui.RunProgressDialog(*this);
     Finish();
@@ -116,13 +121,7 @@ bool CCommSession::RunModemSession(UserServices& ui, int sessionMode, const std:
 
 bool CCommSession::RunModemCall(UserServices& ui, int sessionMode,
                                 const std::string& unitPassword) {
-    mode = sessionMode;
-    password = unitPassword;
-    portSelector = kModemPort;
-    success_ = 0;
-    ui.RunProgressDialog(*this);
-    Finish();
-    return Succeeded();
+    return Run(ui, kModemPort, sessionMode, unitPassword);
 }
 
 // --- the progress window's handlers ------------------------------------------------------------

@@ -158,6 +158,8 @@ public:
     int CommThreadMain();
 
 private:
+    // Runs the progress window on the port the selector says; whether the transfer succeeded.
+    bool Run(UserServices& ui, int selector, int sessionMode, const std::string& unitPassword);
     // The common start of both logins: wake the unit, the password, area 29.
     void EnterArea29();
     void ThreadEntry();
