@@ -106,8 +106,13 @@ std::string NewFilePath(const std::string& dir, const std::string& name, std::st
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
     for (int n = 1;; ++n) {
-        const fs::path path =
-            folder / (std::string(stamp) + (n == 1 ? "" : "-" + std::to_string(n)) + ".mem");
+        std::string name = stamp;
+        if (n > 1) {
+            name += '-';
+            name += std::to_string(n);
+        }
+        name += ".mem";
+        const fs::path path = folder / name;
         if (!fs::exists(path, failed)) {
             return path.string();
         }
