@@ -94,7 +94,7 @@ if [ -f /usr/share/bash-completion/bash_completion ]; then
 else
     echo "bash-completion is not installed: completion not tried"
 fi
-zcat "$root/usr/share/man/man1/tolvane-cli.1.gz" | sed -n 's/^\.SS \([a-z][a-z-]*\).*/\1/p' |
+zcat "$root/usr/share/man/man1/tolvane-cli.1.gz" | sed -n 's/\\-/-/g; s/^\.SS \([a-z][a-z-]*\).*/\1/p' |
     LC_ALL=C sort -u >"$work/described"
 diff -u "$work/commands" "$work/described" || fail "man page's commands differ from the usage"
 
