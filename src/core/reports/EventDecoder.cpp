@@ -313,7 +313,8 @@ void EventDecoder::DecodeTelephoneCall(const EventRecord& record, EventLine& lin
     line.name = tenant != tenantNames_.end() ? tenant->second : std::string();
     line.words = "Phone";
     SetCode(line, std::to_string(code), EventCode::Number);
-    line.eventText = Printf("Phone [%04u] ", code);
+    line.eventText = line.words;
+    line.eventText += Printf(" [%04u] ", code);
     line.eventText += line.name;
     if ((record.mod & 0x80) != 0) {
         SetChannel(line, record.mod & 3);
