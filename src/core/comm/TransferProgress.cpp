@@ -69,7 +69,7 @@ std::string TransferProgress::Text() const {
     char rate[32];
     std::snprintf(rate, sizeof rate, ", %.1f KB/s", Rate() / 1024);
     text += rate;
-    if (const std::optional<std::chrono::seconds> left = TimeLeft()) {
+    if (const std::optional<std::chrono::seconds> left = TimeLeft(); left && left->count() > 0) {
         text += ", ";
         text += Duration(*left);
         text += " left";

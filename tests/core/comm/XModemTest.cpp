@@ -343,6 +343,8 @@ TEST(TransferProgressTest, RateAndTimeLeftFromBytesAndTime) {
     EXPECT_EQ(upload.Text(), "Sent 1 KB of 256 KB (0 %), 1.0 KB/s, 4 min 15 s left");
     upload.Update(136 * 1024, start + seconds(136));
     EXPECT_EQ(upload.Text(), "Sent 136 KB of 256 KB (53 %), 1.0 KB/s, 2 min left");
+    upload.Update(256 * 1024, start + seconds(256));
+    EXPECT_EQ(upload.Text(), "Sent 256 KB of 256 KB (100 %), 1.0 KB/s");
 }
 
 } // namespace
