@@ -42,6 +42,13 @@ std::vector<uint8_t> Demo() {
     return BuildDemoImage(quiet);
 }
 
+// An edit that reaches the unit only through an upload.
+void ChangeATimeZone(CZemrixDoc& doc) {
+    uint16_t& minute = doc.Lists().timeZones[1].startMinute[0];
+    minute = static_cast<uint16_t>((minute + 7) % 60);
+    doc.SetModified();
+}
+
 std::vector<uint8_t> ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), {}};
@@ -187,9 +194,7 @@ TEST_F(CommDialogsTest, DownloadLoadsTheUnitsModuleAndAnUploadedEditLandsInTheUn
     // The list held another password; the unit took the one typed, which replaces it.
     ProfileFile gateList(Path("gatelist.ini"), 0600);
     ASSERT_TRUE(gateList.WriteString("Installation_1", "Password", "999999"));
-    uint16_t& minute = doc_->Lists().timeZones[1].startMinute[0];
-    minute = static_cast<uint16_t>((minute + 7) % 60);
-    doc_->SetModified();
+    ChangeATimeZone(*doc_);
     {
         const ProgressUser user;
         doc_->OnUploadData();
@@ -325,9 +330,7 @@ TEST_F(ModemDialogsTest, DownloadAndUploadByModemShowTheCallFromDialToHangUp) {
     EXPECT_EQ(doc_->Installations().records[0].areaCode, "617");
     EXPECT_EQ(doc_->Installations().records[0].port, "Modem");
 
-    uint16_t& minute = doc_->Lists().timeZones[1].startMinute[0];
-    minute = static_cast<uint16_t>((minute + 7) % 60);
-    doc_->SetModified();
+    ChangeATimeZone(*doc_);
     {
         const ProgressUser user;
         doc_->OnUploadData();

@@ -37,6 +37,15 @@ void Pack(LoadedImage& loaded, const UnitConfiguration& unit) {
     loaded.image.Pack(unit);
 }
 
+// The differences between two loaded images, each with the lists it unpacks into.
+ImageDiff DiffOf(LoadedImage& a, LoadedImage& b) {
+    UnitConfiguration aLists;
+    UnitConfiguration bLists;
+    a.image.Unpack(aLists);
+    b.image.Unpack(bLists);
+    return ImageDiff(a.image, aLists, b.image, bLists);
+}
+
 TEST(ImageDiffTest, EveryListTellsWhatWasAddedRemovedAndChangedInKeyOrder) {
     UnitConfiguration unit;
     unit.entryCodes = {Code("1234", 3, true), Code("0042", 1, true), Code("42", 1, false),
@@ -79,11 +88,7 @@ TEST(ImageDiffTest, EveryListTellsWhatWasAddedRemovedAndChangedInKeyOrder) {
     LoadedImage b(edited);
     Pack(b, unit);
 
-    UnitConfiguration aLists;
-    UnitConfiguration bLists;
-    a.image.Unpack(aLists);
-    b.image.Unpack(bLists);
-    const ImageDiff diff(a.image, aLists, b.image, bLists);
+    const ImageDiff diff = DiffOf(a, b);
     EXPECT_FALSE(diff.ConfigurationsEqual());
     EXPECT_EQ(diff.Text(), "System\n"
                            "  changed Title 1: \"\" -> NORTH TOWER\n"
@@ -148,18 +153,14 @@ TEST(ImageDiffTest, EventRecordsAreMatchedByTheirBytesWhereverTheyLieAndNeverMak
     };
     LoadedImage a(log({1, 2, 2, 3}));
     LoadedImage b(log({2, 3, -1, 4, 2, 2, -1}));
-    UnitConfiguration aLists;
-    UnitConfiguration bLists;
-    a.image.Unpack(aLists);
-    b.image.Unpack(bLists);
-    const ImageDiff diff(a.image, aLists, b.image, bLists);
+    const ImageDiff diff = DiffOf(a, b);
     EXPECT_TRUE(diff.ConfigurationsEqual());
     EXPECT_EQ(diff.NewEventRecords(), 2u); // minute 4 and a third record of minute 2
     EXPECT_EQ(diff.Text(), "Event log\n  2 new records\n");
     EXPECT_EQ(ImageDiff::CountNewEventRecords(b.image, a.image), 1u); // minute 1
 
     // An image against itself has nothing to tell.
-    const ImageDiff same(b.image, bLists, b.image, bLists);
+    const ImageDiff same = DiffOf(b, b);
     EXPECT_TRUE(same.ConfigurationsEqual());
     EXPECT_EQ(same.NewEventRecords(), 0u);
     EXPECT_EQ(same.Text(), "");
