@@ -17,10 +17,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <iomanip>
 #include <set>
+#include <unistd.h>
 
 namespace tolvane {
 
@@ -91,15 +94,11 @@ std::string FolderName(const std::string& name) {
     return folder;
 }
 
-// DIR/<name>/<YYYY-MM-DD-HHMMSS>.mem, with "-2", "-3", ... should that be taken already.
-std::string NewFilePath(const std::string& dir, const std::string& name, std::string& error) {
-    const fs::path folder = fs::path(dir) / FolderName(name);
-    std::error_code failed;
-    fs::create_directories(folder, failed);
-    if (failed) {
-        error = "cannot make " + folder.string() + ": " + failed.message();
-        return {};
-    }
+// Keeps the module written at partial as DIR/<name>/<YYYY-MM-DD-HHMMSS>.mem, or "-2", "-3", ...
+// should that be taken. A hard link never takes a name another file has, even one another run
+// made a moment ago, so nothing is ever written over. The path kept, or empty with why in error.
+std::string KeepUnderNewName(const std::string& partial, const fs::path& folder,
+                             std::string& error) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     ::localtime_r(&now, &local);
@@ -113,8 +112,14 @@ std::string NewFilePath(const std::string& dir, const std::string& name, std::st
         }
         name += ".mem";
         const fs::path path = folder / name;
-        if (!fs::exists(path, failed)) {
+        if (::link(partial.c_str(), path.c_str()) == 0) {
+            ::unlink(partial.c_str());
             return path.string();
+        }
+        if (errno != EEXIST) {
+            error = "cannot keep " + path.string() + ": " + std::strerror(errno);
+            ::unlink(partial.c_str());
+            return {};
         }
     }
 }
@@ -196,18 +201,27 @@ BackupRow BackUp(const Installation& record, const BackupOptions& options, std::
         const std::string why = progress.LastError();
         return fail(why.empty() ? "the transfer did not succeed" : why);
     }
-    std::string error;
-    const std::string path = NewFilePath(options.dir, record.name, error);
-    if (path.empty()) {
-        return fail(error);
+    const fs::path folder = fs::path(options.dir) / FolderName(record.name);
+    std::error_code failed;
+    fs::create_directories(folder, failed);
+    if (failed) {
+        return fail("cannot make " + folder.string() + ": " + failed.message());
     }
-    switch (StoreReceivedModule(session.packets, path, progress)) {
+    // Written whole under a name of this run's own first, which nothing else uses.
+    const std::string partial = (folder / (".partial-" + std::to_string(::getpid()))).string();
+    switch (StoreReceivedModule(session.packets, partial, progress)) {
     case kReceivedNoModule:
         return fail("what came is not a valid memory module");
     case kReceivedNotWritten:
-        return fail("cannot write " + path);
+        ::unlink(partial.c_str());
+        return fail("cannot write " + partial);
     default:
         break;
+    }
+    std::string error;
+    const std::string path = KeepUnderNewName(partial, folder, error);
+    if (path.empty()) {
+        return fail(error);
     }
     row.size = std::to_string(ExpectedSize(path));
     row.file = path;
@@ -256,7 +270,9 @@ int RunBackupAll(const std::vector<std::string>& args, std::ostream& out, std::o
             continue;
         }
         named.insert(record.name);
-        rows.push_back(BackUp(record, options, err));
+        // Stopped (Ctrl+C, or the service manager): the rest are not called at all.
+        rows.push_back(InterruptGuard::Came() ? BackupRow{record.name, "failed: interrupted"}
+                                              : BackUp(record, options, err));
     }
     for (const std::string& name : options.only) {
         if (named.count(name) == 0) {

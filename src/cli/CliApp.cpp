@@ -179,7 +179,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return UsageError(
             (command.starts_with('-') ? "unknown option: " : "unknown command: ") + command, err);
     }
-    if (std::any_of(args.begin() + 1, args.end(), IsHelp)) {
+    // Only right after the command: later, "-h" may be a value, such as a password.
+    if (args.size() > 1 && IsHelp(args[1])) {
         out << CommandUsage(command);
         return 0;
     }

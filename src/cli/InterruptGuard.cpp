@@ -5,15 +5,18 @@ namespace tolvane {
 namespace {
 
 std::atomic<bool> gInterrupted{false};
+std::atomic<bool> gCame{false};
 
 void OnInterrupt(int) {
     gInterrupted = true;
+    gCame = true;
 }
 
 } // namespace
 
 InterruptGuard::InterruptGuard() {
     gInterrupted = false;
+    gCame = false;
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     ::sigaction(SIGINT, &action, &oldInt_);
@@ -27,6 +30,10 @@ InterruptGuard::~InterruptGuard() {
 
 std::atomic<bool>& InterruptGuard::Flag() {
     return gInterrupted;
+}
+
+bool InterruptGuard::Came() {
+    return gCame;
 }
 
 } // namespace tolvane

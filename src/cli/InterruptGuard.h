@@ -18,6 +18,9 @@ public:
     static std::atomic<bool>& Flag();
     // Whether an interrupt came since the last look.
     static bool Take() { return Flag().exchange(false); }
+    // Whether any interrupt came while this guard lives, taken or not: a run of many sessions
+    // stops after the one it cancelled.
+    static bool Came();
 
 private:
     struct sigaction oldInt_ {};

@@ -211,7 +211,7 @@ TEST_F(CliAppTest, HelpListsEveryCommandAndEachHasItsOwn) {
     }
     for (const std::string& command : commands) {
         for (const std::vector<std::string>& asked : {std::vector<std::string>{command, "--help"},
-                                                      {command, "x", "-h"},
+                                                      {command, "-h", "x"},
                                                       {"help", command}}) {
             EXPECT_EQ(Run(asked), 0) << command;
             EXPECT_TRUE(out_.starts_with("usage: tolvane-cli " + command)) << out_;

@@ -341,9 +341,9 @@ TEST_F(ModemDialogsTest, DownloadAndUploadByModemShowTheCallFromDialToHangUp) {
     EXPECT_EQ(modem_->Modem().UnitImage(), ReadFile(user_.saveAs));
 }
 
-// A busy line and a dial the user cancels both end with the call dropped, the line closed, the
-// OK button and the command's failure message; no file is written.
-TEST_F(ModemDialogsTest, ABusyLineOrACancelledDialEndsWithTheLineClosed) {
+// A busy line, a dial the user cancels and a cancel once connected all end with the call
+// dropped, the line closed, the OK button and the command's failure message; no file is written.
+TEST_F(ModemDialogsTest, ABusyLineOrACancelEndsWithTheCallDroppedAndTheLineClosed) {
     const QString dropped = "Line is now idle\nCall has been dropped\nLine has been closed";
     SimulatedModemOptions busy;
     busy.answer = DialAnswer::Busy;
@@ -369,6 +369,19 @@ TEST_F(ModemDialogsTest, ABusyLineOrACancelledDialEndsWithTheLineClosed) {
         EXPECT_TRUE(user.log.endsWith("Waiting for answer\n" + dropped)) << user.log.toStdString();
     }
     EXPECT_EQ(user_.messages, std::vector<std::string>{"Data has NOT been downloaded"});
+    EXPECT_EQ(modem_->Modem().ReceivedLines().back(), "ATH");
+    EXPECT_FALSE(std::filesystem::exists(user_.saveAs));
+
+    // Cancelled once connected: the session leaves the unit first, then the call is dropped.
+    Start({});
+    user_.messages.clear();
+    {
+        const ProgressUser user("Giving the password...");
+        doc_->OnDownloadData();
+        EXPECT_EQ(user.caption, "Aborted");
+        EXPECT_FALSE(user.log.contains("does not leave the call")) << user.log.toStdString();
+        EXPECT_TRUE(user.log.endsWith(dropped)) << user.log.toStdString();
+    }
     EXPECT_EQ(modem_->Modem().ReceivedLines().back(), "ATH");
     EXPECT_FALSE(std::filesystem::exists(user_.saveAs));
 }

@@ -293,6 +293,11 @@ void CCommSession::LineCallback(const LineMessage& message) {
 void CCommSession::OnConnected() {
     ProgressLog("Call connected!");
     SetProgressTitle("Connected");
+    // A cancel that came while the far end answered has asked for the call to be dropped: the
+    // hang-up has the line, and no session may start on it.
+    if (line_ == nullptr || line_->Dropping()) {
+        return;
+    }
     if (GetCommHandle() < 0) {
         ProgressError("Unable to open the communication port");
         StopSession();
@@ -348,12 +353,12 @@ void CCommSession::StopSession() {
         }
     }
     if (line_ != nullptr) {
-        // The call is dropped first; the reply to the drop closes the line and brings the OK.
-        // A thread that would not end must not share the line with the hang-up.
-        if (!ThreadEnded()) {
-            channel_.Cut();
+        // The call is dropped once the thread has left the line, so that the hang-up never
+        // shares it; the thread's end notice stops the session again. The reply to the drop
+        // closes the line and brings the OK.
+        if (ThreadEnded()) {
+            line_->Drop(kDropRequest);
         }
-        line_->Drop(kDropRequest);
         return;
     }
     if (sink_ != nullptr) {

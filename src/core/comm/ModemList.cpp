@@ -160,11 +160,13 @@ ModemList::Status ModemList::Find(const std::string& configDirectory,
         modem.device = settings.ReadString("modems", name).value_or("");
         modem.identifier = IdentifierFor(modem.device);
         // The user named it: it stays even when it says nothing now, so that dialing it fails
-        // with a reason rather than the modem going missing from the list.
-        if (const std::optional<Answer> answer = Probe(modem.device, timeouts, false)) {
+        // with a reason rather than the modem going missing from the list. A device that is a
+        // unit's direct line as well is never asked anything.
+        const bool mine = taken.insert(DeviceBehind(modem.device)).second;
+        if (const std::optional<Answer> answer =
+                mine ? Probe(modem.device, timeouts, false) : std::nullopt) {
             modem.dataCalls = answer->dataCalls;
         }
-        taken.insert(DeviceBehind(modem.device));
         devices_.push_back(std::move(modem));
     }
     for (const std::string& path : Matching(probePatterns)) {

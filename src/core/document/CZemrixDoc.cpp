@@ -419,6 +419,7 @@ void CZemrixDoc::OnHolidays() {
 
 bool CZemrixDoc::RunSession(CCommSession& session, int selector, int mode, const char* failure) {
     bool succeeded = false;
+    numberTyped_ = false;
     if (selector == kModemPort) {
         // A listed installation with its whole number is called at once; any other is asked for
         // the number first.
@@ -432,6 +433,7 @@ bool CZemrixDoc::RunSession(CCommSession& session, int selector, int mode, const
             countryCode_ = country;
             areaCode_ = area;
             phoneNumber_ = phone;
+            numberTyped_ = true;
         }
         succeeded = session.RunModemSession(ui_, mode, countryCode_, areaCode_, phoneNumber_,
                                             configDirectory_, password_);
@@ -549,16 +551,22 @@ void CZemrixDoc::RememberConnection() {
     }
     Installation remembered = *match;
     remembered.password = password_;
-    remembered.countryCode = countryCode_;
-    remembered.areaCode = areaCode_;
-    remembered.phoneNumber = phoneNumber_;
+    // Only a number typed for this session: one left from another file must not replace it.
+    if (numberTyped_) {
+        remembered.countryCode = countryCode_;
+        remembered.areaCode = areaCode_;
+        remembered.phoneNumber = phoneNumber_;
+    }
     remembered.port = port_;
     if (remembered == *match) {
         return;
     }
-    *match = std::move(remembered);
-    fresh.selected = static_cast<int32_t>(match - fresh.records.begin());
-    fresh.SaveInstallationList(gateList, ui_);
+    // In place, so that whatever else the file keeps stays as it is.
+    if (!fresh.UpdateInstallation(gateList, filePath_, remembered)) {
+        ui_.ShowMessage("Error writing to gate list file", MessageIcon::Exclamation,
+                        MessageButtons::Ok);
+        return;
+    }
     installations_ = std::move(fresh);
 }
 

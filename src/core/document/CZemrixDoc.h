@@ -141,7 +141,8 @@ private:
     bool comparison_ = false;
     int changed_ = 0;
     std::string phoneNumber_;
-    std::string port_; // how the unit was reached last: "COM1" to "COM4" or "Modem"
+    std::string port_;         // how the unit was reached last: "COM1" to "COM4" or "Modem"
+    bool numberTyped_ = false; // the telephone number was typed for the session now ending
     std::string areaCode_;
     std::string countryCode_ = "1";
     std::string password_;

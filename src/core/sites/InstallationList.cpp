@@ -162,4 +162,35 @@ bool InstallationList::AddInstallation(ProfileFile& file, const Installation& in
     return file.Write(snapshot);
 }
 
+bool InstallationList::UpdateInstallation(ProfileFile& file, const std::string& fileName,
+                                          const Installation& record) {
+    ProfileSnapshot snapshot = file.Read();
+    Fill(*this, snapshot, true);
+    const auto match = std::find_if(records.begin(), records.end(), [&](const Installation& entry) {
+        return entry.fileName == fileName;
+    });
+    if (match == records.end()) {
+        return false;
+    }
+    // The entry's own section: the one a load took as this record, counted as Fill counts.
+    const int32_t taken = static_cast<int32_t>(match - records.begin());
+    int32_t seen = -1;
+    for (const int32_t position : EntryNumbers(snapshot)) {
+        const std::string section = SectionName(position);
+        const auto has = [&](const char* key) {
+            return !snapshot.ReadString(section, key).value_or(std::string()).empty();
+        };
+        if (has("InstName") && has("Password") && has("FileName") && ++seen == taken) {
+            if (!WriteRecord(snapshot, position, record)) {
+                return false;
+            }
+            break;
+        }
+    }
+    Fill(*this, snapshot, true);
+    selected = taken;
+    snapshot.SetInt32(kListSection, "selected", selected);
+    return file.Write(snapshot);
+}
+
 } // namespace tolvane

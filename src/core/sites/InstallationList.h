@@ -31,6 +31,12 @@ struct InstallationList {
     // installation a load would drop or whose values cannot be lines of the file; false too when
     // the file could not be written, the list having the installation all the same.
     bool AddInstallation(ProfileFile& file, const Installation& installation);
+    // Writes the first entry a load takes with the given file name anew from record, in the file
+    // as it is now, and selects it: every other entry, key and line stays as it is. The list then
+    // holds what the file holds. False when no such entry is there or the file could not be
+    // written.
+    bool UpdateInstallation(ProfileFile& file, const std::string& fileName,
+                            const Installation& record);
 };
 
 } // namespace tolvane

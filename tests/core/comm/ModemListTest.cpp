@@ -32,21 +32,25 @@ TEST(ModemListTest, FindsConfiguredAndProbedModemsAndOffersThoseThatPlaceDataCal
     const ModemOnLine faxOnly(dir.Path("ttyACM1"), false);
     const ModemOnLine unitLine(dir.Path("ttyUSB0"));
     dir.WriteText("ttyUSB1", "not a serial device");
-    dir.WriteText("zemrix.ini", "[ports]\nCOM2=" + unitLine.Device() + "\n[modems]\nZeta = " +
-                                    configured.Device() + "\nalpha=/nonexistent/modem\n");
+    dir.WriteText("zemrix.ini", "[ports]\nCOM2=" + unitLine.Device() +
+                                    "\n[modems]\nZeta = " + configured.Device() +
+                                    "\nalpha=/nonexistent/modem\nUnit=" + dir.Path("ttyUSB0") +
+                                    "\n");
 
     ModemList modems;
     ASSERT_EQ(modems.Find(dir.Dir(), kTimeouts, {dir.Path("ttyACM*"), dir.Path("ttyUSB*")}),
               ModemList::Status::Ok);
     const std::vector<ModemInfo>& found = modems.Devices();
-    ASSERT_EQ(found.size(), 4u);
+    ASSERT_EQ(found.size(), 5u);
     const std::string model = SimulatedModem::kModelName;
     EXPECT_EQ(Describe(found[0]), "Zeta|" + configured.Device() + "|data");
     EXPECT_EQ(Describe(found[1]), "alpha|/nonexistent/modem|data");
-    EXPECT_EQ(Describe(found[2]), model + "|" + dir.Path("ttyACM0") + "|data");
-    EXPECT_EQ(Describe(found[3]), model + "|" + dir.Path("ttyACM1") + "|no data");
+    // Named as a modem, but a unit's direct line too: listed, never asked.
+    EXPECT_EQ(Describe(found[2]), "Unit|" + dir.Path("ttyUSB0") + "|data");
+    EXPECT_EQ(Describe(found[3]), model + "|" + dir.Path("ttyACM0") + "|data");
+    EXPECT_EQ(Describe(found[4]), model + "|" + dir.Path("ttyACM1") + "|no data");
     EXPECT_EQ(found[1].identifier, kMissingModemIdentifier);
-    EXPECT_EQ(found[2].identifier, ModemList::IdentifierFor(dir.Path("ttyACM0")));
+    EXPECT_EQ(found[3].identifier, ModemList::IdentifierFor(dir.Path("ttyACM0")));
 
     EXPECT_EQ(configured.Modem().ReceivedLines(), (std::vector<std::string>{"AT", "AT+FCLASS=?"}));
     EXPECT_EQ(probed.Modem().ReceivedLines(),
@@ -54,7 +58,7 @@ TEST(ModemListTest, FindsConfiguredAndProbedModemsAndOffersThoseThatPlaceDataCal
     EXPECT_TRUE(unitLine.Modem().ReceivedLines().empty());
 
     // Without regard to case, then by identifier.
-    EXPECT_EQ(modems.Listed(), (std::vector<std::size_t>{1, 2, 0}));
+    EXPECT_EQ(modems.Listed(), (std::vector<std::size_t>{1, 3, 2, 0}));
     const ModemList twins(
         {{"b", "/dev/a", 5, true}, {"B", "/dev/b", 3, true}, {"a", "/dev/c", 9, false}});
     EXPECT_EQ(twins.Listed(), (std::vector<std::size_t>{1, 0}));

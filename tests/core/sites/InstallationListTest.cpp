@@ -190,6 +190,30 @@ TEST_F(InstallationListTest, AddingNumbersPastEveryEntryTheFileHolds) {
     EXPECT_EQ(list.records.size(), 3u);
 }
 
+// Updating one entry touches nothing else the file keeps: other keys, entries the list drops,
+// comments; the entry found is the one a load takes, and it becomes the selection.
+TEST_F(InstallationListTest, UpdateWritesOneEntryInPlace) {
+    WriteText("; kept\r\n[GateList]\r\nnumber=0300000003\r\nselected=FFFFFFFFFC\r\n"
+              "[Installation_1]\r\nInstName=Old\r\nFileName=/a.mem\r\n"
+              "[Installation_2]\r\nInstName=A\r\nPassword=1\r\nFileName=/a.mem\r\nNote=mine\r\n"
+              "[Installation_3]\r\nInstName=B\r\nPassword=2\r\nFileName=/b.mem\r\n");
+    InstallationList list;
+    EXPECT_FALSE(list.UpdateInstallation(file_, "/c.mem", Unit("C")));
+    ASSERT_TRUE(
+        list.UpdateInstallation(file_, "/a.mem", {"A", "9", "/a.mem", "1", "", "", "COM2"}));
+    EXPECT_EQ(list.selected, 0);
+    EXPECT_EQ(list.records[0].port, "COM2");
+    const std::string text = ReadText();
+    EXPECT_TRUE(
+        text.starts_with("; kept\r\n[GateList]\r\nnumber=0300000003\r\nselected=0000000000"))
+        << text;
+    EXPECT_NE(text.find("[Installation_1]\r\nInstName=Old\r\nFileName=/a.mem\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("Password=9\r\nFileName=/a.mem\r\nNote=mine\r\n"), std::string::npos);
+    EXPECT_EQ(Value("Installation_2", "Port"), "COM2");
+    EXPECT_EQ(Value("Installation_3", "Password"), "2");
+}
+
 TEST_F(InstallationListTest, WriteFailuresAreShownAndTheSaveGoesOn) {
     ProfileFile broken(dir_.Path("missing/gatelist.ini"), 0600);
     InstallationList list{-1, {Unit("a"), Unit("b"), Unit("c")}};
