@@ -23,7 +23,7 @@ namespace tolvane {
 enum class DialAnswer { Connect, Busy, NoAnswer, NoCarrier, NoDialtone };
 
 struct SimulatedModemOptions {
-    SimulatedUnitOptions unit; // the unit every call reaches
+    SimulatedUnitOptions unit = {}; // the unit every call reaches
     DialAnswer answer = DialAnswer::Connect;
     int answerDelayMs = 0;   // from the dial to its result
     bool setupFails = false; // a bare "AT" is fine, every other command line answers ERROR

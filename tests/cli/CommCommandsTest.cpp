@@ -246,7 +246,7 @@ TEST_F(CommCommandsTest, ModemsPrintsEveryDeviceFoundAndWhetherItPlacesDataCalls
     EXPECT_EQ(modems(out), 1);
     EXPECT_EQ(out + err_, "You have no telephony devices (modems) configured\n");
 
-    const ModemOnLine faxOnly(dir_.Path("ttyACM0"), false);
+    const ModemOnLine faxOnly({.dataCalls = false}, dir_.Path("ttyACM0"));
     std::ofstream(settings) << "[modems]\nDesk=/nonexistent/modem\n";
     ASSERT_EQ(modems(out), 0) << err_;
     char identifier[9];
@@ -300,28 +300,25 @@ TEST_F(CommCommandsTest, ModemTransfersDialAsTypedAndFailedCallsSayWhy) {
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "ATDT9,5550100"), 2);
     fs::remove(file);
 
-    struct Failure {
-        DialAnswer answer;
-        bool setupFails;
-        std::string log;
+    // A call that never came about, a modem that refuses to be set up, a line that will not
+    // open: each says why, and leaves no file.
+    SimulatedModemOptions noTone;
+    noTone.answer = DialAnswer::NoDialtone;
+    SimulatedModemOptions refusing;
+    refusing.setupFails = true;
+    const ModemOnLine toneless(noTone);
+    const ModemOnLine refuser(refusing);
+    const std::string missing = dir_.Path("no-modem");
+    const std::pair<std::string, std::string> failures[] = {
+        {toneless.Device(), "Dialing 9,5550100\nLine was disconnected\nLine is now idle\n"
+                            "Call has been dropped\nLine has been closed\n"},
+        {refuser.Device(), "ERROR:  The modem refused \"ATZ\" with ERROR.\n"
+                           "ERROR:  Call could not connect\nThe line has been closed\n"},
+        {missing, "ERROR:  Could not open the line device:  " + missing + "\n"},
     };
-    const std::string dropped = "Line is now idle\nCall has been dropped\nLine has been closed\n";
-    const Failure failures[] = {
-        {DialAnswer::Busy, false,
-         "Waiting for answer\nLine is busy\nDisconnect due to busy line\n" + dropped},
-        {DialAnswer::NoAnswer, false, "Waiting for answer\nNo answer\n" + dropped},
-        {DialAnswer::NoDialtone, false, "Dialing 9,5550100\nLine was disconnected\n" + dropped},
-        {DialAnswer::Connect, true,
-         "ERROR:  The modem refused \"ATZ\" with ERROR.\nERROR:  Call could not connect\n"
-         "The line has been closed\n"},
-    };
-    for (const Failure& failure : failures) {
-        SimulatedModemOptions refusing;
-        refusing.answer = failure.answer;
-        refusing.setupFails = failure.setupFails;
-        const ModemOnLine refuser(refusing);
-        EXPECT_EQ(call("download", refuser.Device()), 1);
-        EXPECT_TRUE(Logged(failure.log + kNotDownloaded)) << err_;
+    for (const auto& [device, log] : failures) {
+        EXPECT_EQ(call("download", device), 1);
+        EXPECT_TRUE(Logged(log) && err_.ends_with(std::string(kNotDownloaded) + "\n")) << err_;
         EXPECT_FALSE(fs::exists(file));
     }
     fs::remove(settings);

@@ -1,11 +1,9 @@
 // The simulated modem as a terminal sees it: echo, result codes in words or numbers, every dial
-// answer and how the X setting reports it, "+++" only with its guard times, the hang-ups, and a
-// whole download through the session over a dialed call that ends with NO CARRIER.
+// answer and how the X setting reports it, "+++" only with its guard times, and the hang-ups. A
+// whole session through it is the modem transfer tests' business.
 #include "ImageBuilder.h"
 #include "PseudoTerminal.h"
 #include "SimulatedModem.h"
-#include "comm/CCommSession.h"
-#include "comm/ProgressSink.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +11,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <future>
 #include <memory>
 #include <poll.h>
 #include <sys/socket.h>
@@ -164,63 +161,6 @@ TEST(SimulatedModemTest, EscapeNeedsItsGuardTimesAndHangUpsEndTheCall) {
     terminal.Modem().Hangup();
     EXPECT_EQ(terminal.Hear(14), "\r\nNO CARRIER\r\n");
     terminal.Expect("AT\r", "\r\nOK\r\n");
-}
-
-// The log, read once the session's thread has ended, and how it ended.
-class EndOfSession : public ProgressSink {
-public:
-    std::vector<std::string> log;
-    std::promise<std::string> end;
-
-    void AppendLogLine(const std::string& line) override { log.push_back(line); }
-    void SetProgressTitle(const std::string&) override {}
-    void MakeCloseButton() override {}
-    void PostComplete() override { end.set_value("complete"); }
-    void PostAborted() override { end.set_value("aborted"); }
-};
-
-// The program's own session on the pseudo-terminal: it sets the modem up, dials, and once
-// connected downloads the module through the modem's data mode; leaving the unit ends the call,
-// so the last thing on the line is NO CARRIER.
-TEST(SimulatedModemTest, SessionDownloadsThroughADialedCall) {
-    PseudoTerminal line;
-    std::string error;
-    ASSERT_TRUE(line.Open(error)) << error;
-    const SimulatedModemOptions options = Options();
-    ModemOnLine modem(line.MasterFd(), options);
-
-    CCommSession session(ChannelTimeouts().ScaledDown(kTimeScale));
-    ASSERT_TRUE(session.Channel().Open("COM1", line.SlavePath(), error)) << error;
-    const auto converse = [&](const std::string& text, std::size_t expected) {
-        session.Channel().WriteBytes(reinterpret_cast<const uint8_t*>(text.data()), text.size());
-        std::string reply(expected, '\0');
-        const auto read =
-            session.Channel().ReadBytes(reinterpret_cast<uint8_t*>(reply.data()), expected);
-        return reply.substr(0, read.count);
-    };
-    EXPECT_EQ(converse("ATE0V1X4&D2&C1\r", 21), "ATE0V1X4&D2&C1\r\r\nOK\r\n");
-    EXPECT_EQ(converse("ATDT5551234\r", 16), "\r\nCONNECT 9600\r\n");
-
-    EndOfSession sink;
-    std::future<std::string> ended = sink.end.get_future();
-    session.mode = kDownloadSession;
-    session.password = options.unit.password;
-    session.SetSink(&sink);
-    ASSERT_TRUE(session.StartCommThread());
-    EXPECT_EQ(ended.wait_for(30s) == std::future_status::ready ? ended.get() : "no end",
-              "complete");
-    session.OnComplete();
-    session.Finish();
-
-    EXPECT_TRUE(session.Succeeded());
-    EXPECT_EQ(PacketData(session.packets), options.unit.image);
-    const auto goodbye = std::ranges::find_if(sink.log, [](const std::string& entry) {
-        return entry.starts_with("Remote programming ended.");
-    });
-    ASSERT_NE(goodbye, sink.log.end());
-    EXPECT_TRUE(goodbye->ends_with("\r\nNO CARRIER\r\n")) << *goodbye;
-    EXPECT_EQ(modem.modem.ReceivedLines(),
-              (std::vector<std::string>{"ATE0V1X4&D2&C1", "ATDT5551234"}));
 }
 
 } // namespace

@@ -24,7 +24,7 @@ public:
 
     // link, when given, is made to point at the line's device. The modem and the unit behind it
     // run at the tests' pace whatever options says.
-    explicit ModemOnLine(SimulatedModemOptions options, std::string link = {})
+    explicit ModemOnLine(SimulatedModemOptions options = {}, std::string link = {})
         : link_(std::move(link)) {
         std::string error;
         if (!line_.Open(error)) {
@@ -39,8 +39,6 @@ public:
         modem_ = std::make_unique<SimulatedModem>(line_.MasterFd(), std::move(options));
         thread_ = std::thread([this] { modem_->Run(stop_); });
     }
-    explicit ModemOnLine(std::string link = {}, bool dataCalls = true)
-        : ModemOnLine(WithDataCalls(dataCalls), std::move(link)) {}
     ~ModemOnLine() {
         stop_ = true;
         if (thread_.joinable()) {
@@ -58,12 +56,6 @@ public:
     const SimulatedModem& Modem() const { return *modem_; }
 
 private:
-    static SimulatedModemOptions WithDataCalls(bool dataCalls) {
-        SimulatedModemOptions options;
-        options.dataCalls = dataCalls;
-        return options;
-    }
-
     std::string link_;
     PseudoTerminal line_;
     std::unique_ptr<SimulatedModem> modem_;

@@ -27,10 +27,10 @@ std::string Describe(const ModemInfo& modem) {
 TEST(ModemListTest, FindsConfiguredAndProbedModemsAndOffersThoseThatPlaceDataCalls) {
     TempDirectory dir;
     // Configured by its own device and matched by the probe through a link: asked once only.
-    const ModemOnLine configured(dir.Path("ttyACM2"));
-    const ModemOnLine probed(dir.Path("ttyACM0"));
-    const ModemOnLine faxOnly(dir.Path("ttyACM1"), false);
-    const ModemOnLine unitLine(dir.Path("ttyUSB0"));
+    const ModemOnLine configured({}, dir.Path("ttyACM2"));
+    const ModemOnLine probed({}, dir.Path("ttyACM0"));
+    const ModemOnLine faxOnly({.dataCalls = false}, dir.Path("ttyACM1"));
+    const ModemOnLine unitLine({}, dir.Path("ttyUSB0"));
     dir.WriteText("ttyUSB1", "not a serial device");
     dir.WriteText("zemrix.ini", "[ports]\nCOM2=" + unitLine.Device() +
                                     "\n[modems]\nZeta = " + configured.Device() +
