@@ -2,15 +2,18 @@
 
 #include "CliApp.h"
 #include "ImageCommands.h"
+#include "Latin1Text.h"
 #include "config/UnitConfiguration.h"
 #include "image/MemoryModule.h"
 #include "reports/ImageDiff.h"
 
+#include <nlohmann/json.hpp>
+
 namespace tolvane {
 
-using Json = nlohmann::ordered_json;
-
 namespace {
+
+using Json = nlohmann::ordered_json;
 
 const char* ChangeName(DiffChange change) {
     switch (change) {
@@ -24,18 +27,19 @@ const char* ChangeName(DiffChange change) {
     return "changed";
 }
 
+// Names are the unit's Latin-1; JSON is UTF-8.
 Json DifferenceJson(const Difference& difference) {
-    Json result{{"change", ChangeName(difference.change)}, {"item", difference.item}};
+    Json result{{"change", ChangeName(difference.change)}, {"item", Latin1ToUtf8(difference.item)}};
     if (difference.change == DiffChange::Changed) {
         if (!difference.field.empty()) {
             result["field"] = difference.field;
         }
-        result["from"] = difference.before;
-        result["to"] = difference.after;
+        result["from"] = Latin1ToUtf8(difference.before);
+        result["to"] = Latin1ToUtf8(difference.after);
     } else if (!difference.values.empty()) {
         Json values = Json::object();
         for (const DiffValue& value : difference.values) {
-            values[value.name] = value.value;
+            values[value.name] = Latin1ToUtf8(value.value);
         }
         result["values"] = std::move(values);
     }
@@ -52,8 +56,8 @@ bool LoadUnpacked(MemoryModule& image, const std::string& path, UnitConfiguratio
     return true;
 }
 
-} // namespace
-
+// The comparison as JSON: "equal", one array per section under its key, then
+// "new_event_records".
 Json DiffJson(const ImageDiff& diff) {
     Json result{{"equal", diff.ConfigurationsEqual()}};
     for (const DiffSection& section : diff.Sections()) {
@@ -66,6 +70,8 @@ Json DiffJson(const ImageDiff& diff) {
     result["new_event_records"] = diff.NewEventRecords();
     return result;
 }
+
+} // namespace
 
 int RunDiff(const std::vector<std::string>& args, UserServices& ui, std::ostream& out,
             std::ostream& err) {
@@ -97,11 +103,10 @@ int RunDiff(const std::vector<std::string>& args, UserServices& ui, std::ostream
     }
     const ImageDiff diff(a, aLists, b, bLists);
     if (json) {
-        // Names come from the units byte for byte; anything that is not UTF-8 is replaced rather
-        // than refused.
-        out << DiffJson(diff).dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+        out << DiffJson(diff).dump(2) << '\n';
     } else {
-        out << diff.Text();
+        // In UTF-8 as the other data tolvane-cli writes; the window shows the unit's own bytes.
+        out << Latin1ToUtf8(diff.Text());
     }
     return diff.ConfigurationsEqual() ? 0 : kExitDiffers;
 }

@@ -2,25 +2,18 @@
 // as JSON.
 #pragma once
 
-#include <nlohmann/json.hpp>
-
 #include <ostream>
 #include <string>
 #include <vector>
 
 namespace tolvane {
 
-class ImageDiff;
 class UserServices;
 
 // Exit status when the two configurations differ; new event records alone are no difference.
 inline constexpr int kExitDiffers = 1;
 // Exit status when either file does not load.
 inline constexpr int kExitNotLoaded = 2;
-
-// The comparison as JSON: "equal", one array per section under its key, then
-// "new_event_records".
-nlohmann::ordered_json DiffJson(const ImageDiff& diff);
 
 // args are the words after "diff": the two files and --json, in any order.
 int RunDiff(const std::vector<std::string>& args, UserServices& ui, std::ostream& out,

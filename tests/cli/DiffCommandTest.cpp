@@ -20,7 +20,7 @@ TEST_F(DiffCommandTest, TextAndJsonTellTheSameDifferencesAndTheExitSaysWhetherTh
     EXPECT_EQ(Run({"diff", demo_, demo_}), 0);
     EXPECT_EQ(out_ + err_, "");
 
-    // The demo renamed and without its first entry code.
+    // The demo renamed and without its first entry code; names come out in UTF-8.
     ScriptedUserServices ui;
     MemoryModule image(ui);
     ASSERT_EQ(image.Load(demo_), kLoadOk);
@@ -29,7 +29,7 @@ TEST_F(DiffCommandTest, TextAndJsonTellTheSameDifferencesAndTheExitSaysWhetherTh
     const EntryCode dropped = unit.entryCodes.front();
     unit.entryCodes.erase(unit.entryCodes.begin());
     image.Pack(unit);
-    image.GetSystemArea()[layout::kInstallationName] = 'W';
+    image.GetSystemArea()[layout::kInstallationName] = 0xC9; // É in the unit's Latin-1
     const std::string other = dir_.WriteBytes("other.mem", image.GetBytes());
     const std::string code = "code " + EntryCodeEditor::CodeText(dropped);
     const std::string group = std::to_string(dropped.validationGroup);
@@ -37,7 +37,8 @@ TEST_F(DiffCommandTest, TextAndJsonTellTheSameDifferencesAndTheExitSaysWhetherTh
     EXPECT_EQ(Run({"diff", demo_, other}), 1);
     EXPECT_EQ(err_, "");
     EXPECT_EQ(out_, "System\n"
-                    "  changed Installation: Harbour View Apartments -> Warbour View Apartments\n"
+                    "  changed Installation: Harbour View Apartments -> \xC3\x89"
+                    "arbour View Apartments\n"
                     "Entry codes\n"
                     "  removed " +
                         code + ": group " + group + ", active yes\n");
@@ -54,8 +55,11 @@ TEST_F(DiffCommandTest, TextAndJsonTellTheSameDifferencesAndTheExitSaysWhetherTh
                     "validation_groups=[] ");
     EXPECT_EQ(json["equal"], false);
     EXPECT_EQ(json["new_event_records"], 0);
-    EXPECT_EQ(json["system"], Json::parse(R"([{"change": "changed", "item": "Installation",
-        "from": "Warbour View Apartments", "to": "Harbour View Apartments"}])"));
+    EXPECT_EQ(json["system"],
+              Json::parse(R"([{"change": "changed", "item": "Installation",
+        "from": ")"
+                          "\xC3\x89"
+                          R"(arbour View Apartments", "to": "Harbour View Apartments"}])"));
     EXPECT_EQ(json["entry_codes"],
               Json::array({{{"change", "added"},
                             {"item", code},
