@@ -30,7 +30,6 @@ void CommSetup::Initialise() {
     const ProfileSnapshot settings = SettingsFile(configDirectory_).Read();
     if (const std::optional<int32_t> modem = settings.ReadInt32(kSection, kModemKey)) {
         preferredModem_ = static_cast<uint32_t>(*modem);
-        hasPreferredModem_ = true;
     }
     if (const std::optional<int32_t> on = settings.ReadInt32(kSection, kLongDistanceKey)) {
         longDistance_ = *on != 0;
@@ -45,7 +44,7 @@ void CommSetup::Initialise() {
     for (std::size_t row = 0; row < modemRows_.size(); ++row) {
         const ModemInfo& modem = modems_.Devices()[modemRows_[row]];
         modemNames_.push_back(modem.name);
-        if (preferredRow < 0 && hasPreferredModem_ && modem.identifier == preferredModem_) {
+        if (preferredRow < 0 && modem.identifier == preferredModem_) {
             preferredRow = static_cast<int>(row);
         }
     }
@@ -70,7 +69,6 @@ void CommSetup::SelectModem(int row) {
     }
     selectedModem_ = row;
     preferredModem_ = ChosenModem()->identifier;
-    hasPreferredModem_ = true;
 }
 
 std::vector<std::string> CommSetup::LocationNames() const {
@@ -126,8 +124,8 @@ void CommSetup::SetIncludeArea(bool on) {
 void CommSetup::Accept() {
     const ProfileFile file = SettingsFile(configDirectory_);
     ProfileSnapshot settings = file.Read();
-    if (hasPreferredModem_) {
-        settings.SetInt32(kSection, kModemKey, static_cast<int32_t>(preferredModem_));
+    if (preferredModem_) {
+        settings.SetInt32(kSection, kModemKey, static_cast<int32_t>(*preferredModem_));
     }
     settings.SetInt32(kSection, kLongDistanceKey, longDistance_ ? 1 : 0);
     settings.SetInt32(kSection, kIncludeAreaKey, includeArea_ ? 1 : 0);

@@ -9,6 +9,7 @@
 #include "comm/ModemList.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,8 +79,7 @@ private:
     std::vector<std::string> modemNames_;
     std::vector<std::size_t> modemRows_; // row -> index into modems_.Devices()
     int selectedModem_ = -1;
-    uint32_t preferredModem_ = 0;
-    bool hasPreferredModem_ = false;
+    std::optional<uint32_t> preferredModem_; // none until stored or chosen
     bool longDistance_ = false;
     bool includeArea_ = false;
     DialingLocations locations_;
