@@ -398,6 +398,15 @@ TEST_F(CommCommandsTest, BackupAllFetchesEachUnitAndAUnitThatFailsCostsOnlyItsOw
     EXPECT_TRUE(rows[4].starts_with("South ") && rows[4].find(" ok ") != std::string::npos);
     EXPECT_TRUE(rows[5].starts_with("Nowhere ") &&
                 rows[5].find("failed: not in gatelist.ini") != std::string::npos);
+
+    // A module that came but has nowhere to go is that unit's failure too.
+    const std::string blocked = dir_.WriteBytes("blocked", {});
+    std::ostringstream again;
+    EXPECT_EQ(RunCli({"backup-all", "--dir", blocked, "--only", "South", "--time-scale", "20"},
+                     again, log),
+              1);
+    EXPECT_NE(again.str().find("failed: cannot make " + blocked + "/South"), std::string::npos)
+        << again.str();
     fs::remove(ConfigDirectory() + "/zemrix.ini");
     fs::remove(ConfigDirectory() + "/gatelist.ini");
 }
