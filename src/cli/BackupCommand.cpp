@@ -11,6 +11,7 @@
 #include "document/ReceivedModule.h"
 #include "sites/InstallationList.h"
 #include "sites/ProfileFile.h"
+#include "support/PosixFile.h"
 
 #include <algorithm>
 #include <array>
@@ -180,7 +181,7 @@ BackupRow BackUp(const Installation& record, const BackupOptions& options, std::
     TerminalProgress progress(err, !options.verbose && TerminalProgress::IsTerminal(err));
     const ChannelTimeouts timeouts = ChannelTimeouts().ScaledDown(options.timeScale);
     CCommSession session(timeouts);
-    session.expectedBytes = ExpectedSize(record.fileName);
+    session.expectedBytes = FileSize(record.fileName);
     const auto start = std::chrono::steady_clock::now();
     bool succeeded = false;
     if (selector != kNoPort) {
@@ -223,7 +224,7 @@ BackupRow BackUp(const Installation& record, const BackupOptions& options, std::
     if (path.empty()) {
         return fail(error);
     }
-    row.size = std::to_string(ExpectedSize(path));
+    row.size = std::to_string(FileSize(path));
     row.file = path;
     return row;
 }

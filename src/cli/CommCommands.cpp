@@ -15,9 +15,9 @@
 #include "document/ReceivedModule.h"
 #include "image/MemoryModule.h"
 #include "sites/ProfileFile.h"
+#include "support/PosixFile.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -116,7 +116,7 @@ int RunTransfer(int mode, const std::vector<std::string>& args, std::ostream& er
     TerminalProgress progress(err, !options.verbose && TerminalProgress::IsTerminal(err));
     CCommSession session(ChannelTimeouts().ScaledDown(options.timeScale));
     if (mode == kDownloadSession) {
-        session.expectedBytes = ExpectedSize(options.file);
+        session.expectedBytes = FileSize(options.file);
     } else {
         // Only a module that loads is ever sent: a unit fed a broken image is a site visit.
         MemoryModule image(progress);
@@ -161,12 +161,6 @@ int RunTransfer(int mode, const std::vector<std::string>& args, std::ostream& er
 }
 
 } // namespace
-
-std::size_t ExpectedSize(const std::string& path) {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    return error ? 0 : static_cast<std::size_t>(size);
-}
 
 int RunDownload(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
     return RunTransfer(kDownloadSession, args, err);

@@ -11,10 +11,6 @@
 
 namespace tolvane {
 
-// The size of the file a download replaces, the best guess of what the unit will send; 0 for
-// none.
-std::size_t ExpectedSize(const std::string& path);
-
 // args are the words after the command name.
 int RunDownload(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunUpload(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

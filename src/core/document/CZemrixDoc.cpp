@@ -13,6 +13,7 @@
 #include "document/CommandIds.h"
 #include "document/EditedLists.h"
 #include "document/ReceivedModule.h"
+#include "support/PosixFile.h"
 #include "support/UserServices.h"
 #include "image/PageClaims.h"
 #include "reports/ImageDiff.h"
@@ -490,9 +491,7 @@ void CZemrixDoc::OnDownloadData() {
         path = AbsolutePath(*chosen);
     }
     // The file the download replaces is the best guess of what the unit will send.
-    std::error_code noFile;
-    const std::uintmax_t expected = std::filesystem::file_size(path, noFile);
-    session.expectedBytes = noFile ? 0 : static_cast<std::size_t>(expected);
+    session.expectedBytes = FileSize(path);
     int selector = kNoPort;
     if (!ui_.RunConnectionDialog(password_, selector)) {
         return;

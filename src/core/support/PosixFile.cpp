@@ -59,4 +59,11 @@ bool WriteFully(int fd, const uint8_t* bytes, std::size_t size) {
     return true;
 }
 
+std::size_t FileSize(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)
+               ? static_cast<std::size_t>(info.st_size)
+               : 0;
+}
+
 } // namespace tolvane

@@ -17,5 +17,7 @@ int OpenRegularFile(const std::string& path, std::string* failure = nullptr);
 std::size_t ReadFully(int fd, uint8_t* buffer, std::size_t size);
 // Writes all size bytes; false when writing failed (a full disk among others).
 bool WriteFully(int fd, const uint8_t* bytes, std::size_t size);
+// The size of the regular file at path; 0 when there is none.
+std::size_t FileSize(const std::string& path);
 
 } // namespace tolvane
